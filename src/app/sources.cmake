@@ -1,0 +1,4 @@
+# app: program block, main window, tool bar, tray, skin engine
+list(APPEND VIDMO_CORE_SOURCES app/appcontext.cpp app/appcontext.h app/failure.h
+     app/platform.h app/guard.h)
+list(APPEND VIDMO_WIDGETS_SOURCES app/programblock.cpp app/programblock.h)

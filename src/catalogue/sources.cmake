@@ -1,0 +1,1 @@
+# catalogue: files of this subsystem

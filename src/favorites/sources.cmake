@@ -1,0 +1,1 @@
+# favorites: files of this subsystem

@@ -1,0 +1,1 @@
+# navigation: files of this subsystem

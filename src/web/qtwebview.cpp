@@ -1,0 +1,1 @@
+// Qt WebEngine behind IWebView.
