@@ -1,1 +1,4 @@
 # catalogue: files of this subsystem
+list(APPEND VIDMO_CORE_SOURCES catalogue/channelentry.h catalogue/catalogue.h
+     catalogue/catalogue.cpp)
+list(APPEND VIDMO_CORE_RESOURCES ${PROJECT_SOURCE_DIR}/data/catalogue/catalogue.qrc)
