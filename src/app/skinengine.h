@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QPalette>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -27,10 +29,23 @@ public:
     // The style sheet a skin produces (empty for an unknown name).
     QString styleSheet(const QString &name) const;
 
+    // The application palette that goes with a skin's style sheet, so that
+    // what the style draws itself (check marks, arrows) matches it.
+    QPalette palette(const QString &name) const;
+
 private:
-    struct Skin;
-    QVector<QString> m_names;
+    // A skin's fields by placeholder name: the stored colours and radius
+    // plus the shades derived from them.
+    using Fields = QHash<QString, QString>;
+
+    const Fields *find(const QString &name) const;
+
+    QStringList m_names;
+    QVector<Fields> m_skins;
+    QString m_template;
     QString m_current;
+    // What the last setSkin put on the application, to skip a repeat.
+    QString m_applied;
 };
 
 } // namespace vidmo

@@ -2,3 +2,5 @@
 list(APPEND VIDMO_CORE_SOURCES app/appcontext.cpp app/appcontext.h app/failure.h
      app/platform.h app/guard.h)
 list(APPEND VIDMO_WIDGETS_SOURCES app/programblock.cpp app/programblock.h)
+list(APPEND VIDMO_WIDGETS_SOURCES app/skinengine.cpp app/skinengine.h)
+list(APPEND VIDMO_WIDGETS_RESOURCES ${PROJECT_SOURCE_DIR}/data/skins/skins.qrc)

@@ -1,0 +1,233 @@
+#include "app/skinengine.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QtGlobal>
+
+#include <algorithm>
+
+// The skins live in a static library, whose unreferenced resources the linker
+// drops; Q_INIT_RESOURCE must be used outside any namespace.
+static void initSkinResources()
+{
+    Q_INIT_RESOURCE(skins);
+}
+
+namespace vidmo {
+
+namespace {
+
+const QString SkinsFile = QStringLiteral(":/skins/skins.json");
+const QString TemplateFile = QStringLiteral(":/skins/skin.qss");
+
+// Colours every row must give.
+const char *const RequiredColours[] = {"window", "panel",     "button",        "buttonText",
+                                       "text",   "base",      "baseText",      "highlight",
+                                       "highlightText", "border", "accent"};
+
+QString readResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning("skins: cannot read %s", qPrintable(path));
+        return {};
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+QColor mix(const QColor &a, const QColor &b, double t)
+{
+    auto channel = [t](int x, int y) { return int(x + (y - x) * t + 0.5); };
+    return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()),
+                  channel(a.blue(), b.blue()));
+}
+
+QString hex(const QColor &c)
+{
+    return c.name(QColor::HexRgb);
+}
+
+QColor colour(const QHash<QString, QString> &fields, const QString &key)
+{
+    return QColor(fields.value(key));
+}
+
+// Reads one row; false when a colour is missing or unreadable.
+bool readRow(const QJsonObject &row, QHash<QString, QString> *fields)
+{
+    const QString name = row.value(QLatin1String("name")).toString();
+    if (name.isEmpty())
+        return false;
+    fields->insert(QStringLiteral("name"), name);
+    for (const char *key : RequiredColours) {
+        const QColor c(row.value(QLatin1String(key)).toString());
+        if (!c.isValid()) {
+            qWarning("skins: %s has no valid %s", qPrintable(name), key);
+            return false;
+        }
+        fields->insert(QLatin1String(key), hex(c));
+    }
+    // A button without its own gradient ends is flat.
+    for (const char *key : {"buttonTop", "buttonBottom"}) {
+        const QColor c(row.value(QLatin1String(key)).toString());
+        fields->insert(QLatin1String(key), c.isValid() ? hex(c) : fields->value(QStringLiteral("button")));
+    }
+    const int radius = std::clamp(row.value(QLatin1String("radius")).toInt(), 0, 10);
+    fields->insert(QStringLiteral("radius"), QString::number(radius));
+    fields->insert(QStringLiteral("editRadius"), QString::number(std::min(radius, 3)));
+    fields->insert(QStringLiteral("chunkRadius"), QString::number(std::max(std::min(radius, 3) - 1, 0)));
+    return true;
+}
+
+// The shades the template needs beyond the stored colours.
+void deriveShades(QHash<QString, QString> *f)
+{
+    const QColor button = colour(*f, QStringLiteral("button"));
+    const QColor highlight = colour(*f, QStringLiteral("highlight"));
+    const QColor window = colour(*f, QStringLiteral("window"));
+    const QColor base = colour(*f, QStringLiteral("base"));
+    const QColor border = colour(*f, QStringLiteral("border"));
+    const QColor black(0, 0, 0);
+    const QColor white(255, 255, 255);
+
+    f->insert(QStringLiteral("hover"), hex(mix(button, highlight, 0.25)));
+    f->insert(QStringLiteral("hoverTop"), hex(mix(colour(*f, QStringLiteral("buttonTop")), highlight, 0.25)));
+    f->insert(QStringLiteral("hoverBottom"),
+              hex(mix(colour(*f, QStringLiteral("buttonBottom")), highlight, 0.25)));
+    f->insert(QStringLiteral("pressed"), hex(mix(mix(button, black, 0.1), highlight, 0.35)));
+    f->insert(QStringLiteral("buttonDisabled"), hex(mix(button, window, 0.5)));
+    f->insert(QStringLiteral("borderDisabled"), hex(mix(border, window, 0.5)));
+    f->insert(QStringLiteral("disabledText"),
+              hex(mix(colour(*f, QStringLiteral("buttonText")), button, 0.55)));
+    f->insert(QStringLiteral("disabledBaseText"),
+              hex(mix(colour(*f, QStringLiteral("baseText")), base, 0.5)));
+    f->insert(QStringLiteral("accentTop"), hex(mix(colour(*f, QStringLiteral("accent")), white, 0.3)));
+    f->insert(QStringLiteral("groove"), hex(mix(base, border, 0.15)));
+}
+
+} // namespace
+
+SkinEngine::SkinEngine()
+    : m_current(defaultSkin())
+{
+    initSkinResources();
+    m_template = readResource(TemplateFile);
+
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(readResource(SkinsFile).toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError)
+        qWarning("skins: %s", qPrintable(error.errorString()));
+    const QJsonArray rows = doc.array();
+    for (const QJsonValue &value : rows) {
+        Fields fields;
+        if (!readRow(value.toObject(), &fields))
+            continue;
+        deriveShades(&fields);
+        m_names << fields.value(QStringLiteral("name"));
+        m_skins << fields;
+    }
+}
+
+QStringList SkinEngine::names() const
+{
+    return m_names;
+}
+
+const SkinEngine::Fields *SkinEngine::find(const QString &name) const
+{
+    const qsizetype i = m_names.indexOf(name);
+    return i < 0 ? nullptr : &m_skins[i];
+}
+
+QString SkinEngine::styleSheet(const QString &name) const
+{
+    const Fields *skin = find(name);
+    if (!skin)
+        return {};
+    // Fill every %key% the skin knows; an unknown mark stays as it is.
+    QString sheet;
+    sheet.reserve(m_template.size() + m_template.size() / 4);
+    qsizetype from = 0;
+    while (from < m_template.size()) {
+        const qsizetype open = m_template.indexOf(QLatin1Char('%'), from);
+        const qsizetype close = open < 0 ? -1 : m_template.indexOf(QLatin1Char('%'), open + 1);
+        if (close < 0) {
+            sheet += QStringView(m_template).mid(from);
+            break;
+        }
+        const QString key = m_template.mid(open + 1, close - open - 1);
+        const auto value = skin->constFind(key);
+        if (value == skin->constEnd()) {
+            sheet += QStringView(m_template).mid(from, close - from);
+            from = close;
+            continue;
+        }
+        sheet += QStringView(m_template).mid(from, open - from);
+        sheet += *value;
+        from = close + 1;
+    }
+    return sheet;
+}
+
+QPalette SkinEngine::palette(const QString &name) const
+{
+    const Fields *skin = find(name);
+    if (!skin)
+        return {};
+    auto c = [skin](const char *key) { return QColor(skin->value(QLatin1String(key))); };
+    const QColor black(0, 0, 0);
+
+    QPalette p;
+    p.setColor(QPalette::Window, c("window"));
+    p.setColor(QPalette::WindowText, c("text"));
+    p.setColor(QPalette::Base, c("base"));
+    p.setColor(QPalette::AlternateBase, mix(c("base"), c("panel"), 0.5));
+    p.setColor(QPalette::Text, c("baseText"));
+    p.setColor(QPalette::PlaceholderText, mix(c("baseText"), c("base"), 0.5));
+    p.setColor(QPalette::Button, c("button"));
+    p.setColor(QPalette::ButtonText, c("buttonText"));
+    p.setColor(QPalette::BrightText, c("accent"));
+    p.setColor(QPalette::Highlight, c("highlight"));
+    p.setColor(QPalette::HighlightedText, c("highlightText"));
+    p.setColor(QPalette::ToolTipBase, c("base"));
+    p.setColor(QPalette::ToolTipText, c("baseText"));
+    p.setColor(QPalette::Link, c("highlight"));
+    p.setColor(QPalette::LinkVisited, c("accent"));
+    p.setColor(QPalette::Light, c("buttonTop"));
+    p.setColor(QPalette::Midlight, mix(c("button"), c("buttonTop"), 0.5));
+    p.setColor(QPalette::Mid, c("border"));
+    p.setColor(QPalette::Dark, mix(c("border"), black, 0.3));
+    p.setColor(QPalette::Shadow, mix(c("border"), black, 0.6));
+
+    p.setColor(QPalette::Disabled, QPalette::WindowText, c("disabledText"));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, c("disabledText"));
+    p.setColor(QPalette::Disabled, QPalette::Text, c("disabledBaseText"));
+    p.setColor(QPalette::Disabled, QPalette::Button, c("buttonDisabled"));
+    p.setColor(QPalette::Disabled, QPalette::Base, c("panel"));
+    return p;
+}
+
+bool SkinEngine::setSkin(const QString &name)
+{
+    if (!find(name))
+        return false;
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    // Re-applying a sheet repolishes every widget of the program: skip it
+    // when the same skin is still on the application.
+    if (app && name == m_current && !m_applied.isEmpty() && app->styleSheet() == m_applied)
+        return true;
+    m_current = name;
+    if (!app)
+        return true;
+    m_applied = styleSheet(name);
+    QApplication::setPalette(palette(name));
+    app->setStyleSheet(m_applied);
+    return true;
+}
+
+} // namespace vidmo
