@@ -16,6 +16,10 @@ namespace vidmo {
 //   back in the encoding the file already has.
 // - A failed write throws Failure("Unable to write to <path>") and leaves the
 //   file as it was.
+//
+// A section named twice acts as one: the first line holding the key, in file
+// order, is the one read and replaced. Lines before the first section, lines
+// without '=' and lines starting with ';' hold no values.
 class IniFile final
 {
 public:
@@ -31,7 +35,12 @@ public:
     bool readBool(const QString &section, const QString &key, bool def) const;
     void writeBool(const QString &section, const QString &key, bool value);
 
+    // The longest value a read returns.
+    static constexpr qsizetype MaxValueLength = 2047;
+
 private:
+    [[noreturn]] void failWrite() const;
+
     QString m_path;
 };
 
