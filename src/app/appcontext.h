@@ -1,6 +1,10 @@
 #pragma once
 
+#include "settings/inifile.h"
+
 #include <QString>
+
+#include <memory>
 
 namespace vidmo {
 
@@ -9,7 +13,6 @@ class IShell;
 class IWebViewFactory;
 class IHttpClient;
 class IAudioEngine;
-class IniFile;
 class SkinEngine;
 
 class TForm1;
@@ -65,6 +68,9 @@ struct AppContext
     SkinEngine *skins = nullptr;       // sSkinManager1
     IniFile *settingsFile = nullptr;   // Setting.ini, opened by the settings window
     IniFile *languageFile = nullptr;   // the chosen language file, opened likewise
+    // Keeps the language file open until the process ends, after the window
+    // that opened it is gone.
+    std::unique_ptr<IniFile> languageFileStore;
 
     // A text of the language file, read now; "0" when file, section or key is missing.
     QString lang(const QString &section, const QString &key) const;

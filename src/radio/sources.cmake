@@ -1,2 +1,5 @@
 # radio: audio engine, playback, recording, own stations, mini radio
 list(APPEND VIDMO_CORE_SOURCES radio/audioengine.h)
+list(APPEND VIDMO_WIDGETS_SOURCES radio/tradiosaveform.cpp radio/tradiosaveform.h)
+list(APPEND VIDMO_WIDGETS_SOURCES radio/tradioform.cpp radio/tradioform.h)
+list(APPEND VIDMO_WIDGETS_SOURCES radio/tmyradioform.cpp radio/tmyradioform.h)

@@ -1,0 +1,242 @@
+#include "app/tform1.h"
+
+#include "app/appcontext.h"
+#include "app/skinbutton.h"
+#include "app/windowutil.h"
+#include "web/webview.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+namespace vidmo {
+
+namespace {
+
+constexpr int CategoryTop = 4;
+constexpr int GridColumnLeft[3] = {600, 666, 732};
+constexpr int GridRowTop[11] = {4, 45, 85, 125, 165, 205, 245, 285, 325, 365, 405};
+
+struct CategoryButton
+{
+    int number;
+    int left;
+    int width;
+    const char16_t *caption;
+};
+
+constexpr CategoryButton CategoryRow[] = {
+    {1, 5, 82, u"Общественные"}, {2, 89, 78, u"Радио"},     {3, 169, 78, u"Музыкальные"},
+    {4, 249, 78, u"Развлечения"}, {5, 329, 78, u"Научные"},  {6, 409, 78, u"Спорт"},
+    {7, 489, 78, u"Кино"},        {8, 569, 78, u"Мультики"}, {9, 649, 78, u"Записи"},
+    {44, 729, 78, u"Зарубежные"},
+};
+
+struct ToolButton
+{
+    int number;
+    int left;
+    const char16_t *hint; // empty: the button shows no hint
+};
+
+constexpr ToolButton ToolBar[] = {
+    {8, 5, u""},  {9, 5, u""},  {1, 50, u"Настройки"}, {4, 95, u"Закрытый раздел"},
+    {2, 140, u"Выключить"}, {5, 630, u"Избранное"}, {3, 675, u"ТВ программа"},
+    {7, 720, u"Помощь"}, {6, 765, u"Помощь проекту"},
+};
+
+struct CountryLabel
+{
+    QLabel *TForm1::*member;
+    const char *name;
+    int top;
+    const char16_t *caption;
+};
+
+} // namespace
+
+TForm1::TForm1(AppContext &ctx) : QWidget(nullptr), m_ctx(ctx)
+{
+    m_ctx.windows.Form1 = this;
+    setupWindow(this, QStringLiteral("Form1"), ClientWidth, ClientHeight, TitleButtons::CloseMinimize);
+    setWindowTitle(QStringLiteral("Vidmo Player"));
+    setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8));
+
+    buildCategoryRow();
+    buildPanel();
+    buildToolBar();
+
+    StartTVButton = new QPushButton(QStringLiteral("Запуск ТВ каналов"), this);
+    StartTVButton->setObjectName(QStringLiteral("StartTVButton"));
+    StartTVButton->setGeometry(405, 491, 115, 25);
+    StartTVButton->hide();
+
+    Button1 = new QPushButton(QStringLiteral("Запуск MyRadio"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(526, 491, 98, 25);
+    Button1->hide();
+
+    TrayIcon1 = new QSystemTrayIcon(this);
+    TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("Добавить в Избранное"));
+    N1->setObjectName(QStringLiteral("N1"));
+
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+void TForm1::buildCategoryRow()
+{
+    const QFont tahoma = layoutFont(QStringLiteral("Tahoma"), 8);
+    for (const auto &c : CategoryRow) {
+        auto *b = new SkinButton(QStringLiteral("sBitBtn%1").arg(c.number),
+                                 QString::fromUtf16(c.caption), this);
+        b->setGeometry(c.left, CategoryTop, c.width, 28);
+        b->setFont(tahoma);
+        m_bitBtn[size_t(c.number)] = b;
+    }
+    auto *back = new SkinButton(QStringLiteral("sBitBtn45"), QStringLiteral("Назад"), this);
+    back->setGeometry(729, 5, 78, 28);
+    back->setFont(tahoma);
+    back->hide();
+    m_bitBtn[45] = back;
+}
+
+void TForm1::buildPanel()
+{
+    sPanel1 = new QFrame(this);
+    sPanel1->setObjectName(QStringLiteral("sPanel1"));
+    sPanel1->setFrameShape(QFrame::StyledPanel);
+    sPanel1->setGeometry(5, 35, 800, 450);
+
+    Chromium1 = m_ctx.services.webViews->create(sPanel1);
+    Chromium1->widget()->setObjectName(QStringLiteral("Chromium1"));
+    Chromium1->widget()->setGeometry(7, 7, 590, 436);
+
+    const QFont tahoma = layoutFont(QStringLiteral("Tahoma"), 8);
+    for (int n = FirstGridButton; n <= LastGridButton; ++n) {
+        const int index = n - FirstGridButton;
+        auto *b = new SkinButton(QStringLiteral("sBitBtn%1").arg(n), QString(), sPanel1);
+        b->setGeometry(GridColumnLeft[index % 3], GridRowTop[index / 3], 64, 38);
+        b->setFont(tahoma);
+        m_bitBtn[size_t(n)] = b;
+    }
+
+    static const CountryLabel labels[] = {
+        {&TForm1::sLabel1, "sLabel1", 20, u"Грузия"},
+        {&TForm1::sLabel2, "sLabel2", 135, u"Казахстан"},
+        {&TForm1::sLabel3, "sLabel3", 255, u"Армения"},
+        {&TForm1::sLabel4, "sLabel4", 375, u"Беларусь"},
+    };
+    const QFont labelFont = layoutFont(QStringLiteral("MS Sans Serif"), 10);
+    for (const auto &l : labels) {
+        auto *label = new QLabel(QString::fromUtf16(l.caption), sPanel1);
+        label->setObjectName(QString::fromLatin1(l.name));
+        label->setFont(labelFont);
+        label->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
+        label->move(670, l.top);
+        label->adjustSize();
+        label->hide();
+        this->*(l.member) = label;
+    }
+
+    sPanel2 = new QFrame(sPanel1);
+    sPanel2->setObjectName(QStringLiteral("sPanel2"));
+    sPanel2->setFrameShape(QFrame::StyledPanel);
+    sPanel2->setGeometry(602, 365, 190, 77);
+    sPanel2->hide();
+}
+
+void TForm1::buildToolBar()
+{
+    for (const auto &t : ToolBar) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(QStringLiteral("sSpeedButton%1").arg(t.number));
+        b->setGeometry(t.left, 495, 40, 40);
+        b->setIconSize(QSize(32, 32));
+        b->setAutoRaise(true);
+        b->setToolTip(QString::fromUtf16(t.hint));
+        m_speedBtn[size_t(t.number)] = b;
+    }
+    m_speedBtn[9]->hide();
+}
+
+SkinButton *TForm1::sBitBtn(int number) const
+{
+    if (number < 1 || number >= int(m_bitBtn.size()))
+        return nullptr;
+    return m_bitBtn[size_t(number)];
+}
+
+QToolButton *TForm1::sSpeedButton(int number) const
+{
+    if (number < 1 || number >= int(m_speedBtn.size()))
+        return nullptr;
+    return m_speedBtn[size_t(number)];
+}
+
+QVector<SkinButton *> TForm1::gridButtons() const
+{
+    QVector<SkinButton *> grid;
+    for (int n = FirstGridButton; n <= LastGridButton; ++n)
+        grid << m_bitBtn[size_t(n)];
+    return grid;
+}
+
+void TForm1::FormCreate()
+{
+    // 1. Every skinned bit-button offers the "add to favourites" menu.
+    for (SkinButton *b : m_bitBtn) {
+        if (!b)
+            continue;
+        b->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(b, &QWidget::customContextMenuRequested, this,
+                [this, b](const QPoint &pos) { showPopupMenu(b, pos); });
+    }
+    // 2. The project web server's start page.
+    Chromium1->load(m_ctx.server(QStringLiteral("/start8")));
+}
+
+void TForm1::showPopupMenu(SkinButton *button, const QPoint &pos)
+{
+    m_popupComponent = button;
+    PopupMenu1->popup(button->mapToGlobal(pos));
+}
+
+void TForm1::FormShow()
+{
+}
+
+void TForm1::FormDestroy()
+{
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A restore from the minimised state is not a show of the window.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT closed();
+}
+
+} // namespace vidmo

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QMenu;
+class QAction;
+class QPushButton;
+class QSystemTrayIcon;
+class QToolButton;
+
+namespace vidmo {
+
+struct AppContext;
+class IWebView;
+class SkinButton;
+
+// The main window: category row, channel grid, web view, radio panel,
+// tool bar and tray icon. It owns the process: closing it ends the program.
+class TForm1 final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 807;
+    static constexpr int ClientHeight = 543;
+    static constexpr int FirstGridButton = 10;
+    static constexpr int LastGridButton = 42;
+
+    explicit TForm1(AppContext &ctx);
+    ~TForm1() override;
+
+    // sBitBtn1..sBitBtn42, sBitBtn44, sBitBtn45; nullptr for any other number.
+    SkinButton *sBitBtn(int number) const;
+    // sSpeedButton1..sSpeedButton9.
+    QToolButton *sSpeedButton(int number) const;
+    // The grid in grid order: sBitBtn10 .. sBitBtn42.
+    QVector<SkinButton *> gridButtons() const;
+    // The skinned button the context menu was last opened on.
+    SkinButton *popupComponent() const { return m_popupComponent; }
+
+    QFrame *sPanel1 = nullptr;
+    QFrame *sPanel2 = nullptr;
+    IWebView *Chromium1 = nullptr;
+    QLabel *sLabel1 = nullptr;
+    QLabel *sLabel2 = nullptr;
+    QLabel *sLabel3 = nullptr;
+    QLabel *sLabel4 = nullptr;
+    QPushButton *StartTVButton = nullptr;
+    QPushButton *Button1 = nullptr;
+    QSystemTrayIcon *TrayIcon1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *N1 = nullptr;
+
+Q_SIGNALS:
+    // The window was closed; the program block ends the event loop.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+
+    void buildCategoryRow();
+    void buildPanel();
+    void buildToolBar();
+    void showPopupMenu(SkinButton *button, const QPoint &pos);
+
+    AppContext &m_ctx;
+    std::array<SkinButton *, 46> m_bitBtn{};
+    std::array<QToolButton *, 10> m_speedBtn{};
+    SkinButton *m_popupComponent = nullptr;
+};
+
+} // namespace vidmo

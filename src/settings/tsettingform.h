@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class QWidget;
+
+namespace vidmo {
+
+struct AppContext;
+class IniFile;
+class IWebView;
+
+// The settings window. Its creation loads Setting.ini and the language file;
+// afterwards its controls hold the live settings that other windows read.
+class TSettingForm final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 494;
+    static constexpr int ClientHeight = 328;
+
+    explicit TSettingForm(AppContext &ctx);
+    ~TSettingForm() override;
+
+    // The five language radio buttons in their fixed order.
+    QRadioButton *languageButton(int index) const;
+
+    QTabWidget *sPageControl1 = nullptr;
+    QWidget *sTabSheet1 = nullptr, *sTabSheet2 = nullptr, *sTabSheet3 = nullptr,
+            *sTabSheet4 = nullptr, *sTabSheet5 = nullptr, *sTabSheet6 = nullptr,
+            *sTabSheet7 = nullptr;
+    QPushButton *sBitBtn15 = nullptr; // "Выход"
+
+    // "О программе"
+    QLabel *Image1 = nullptr;
+
+    // "Настройки"
+    QGroupBox *sRadioGroup1 = nullptr, *sRadioGroup2 = nullptr, *sRadioGroup3 = nullptr,
+              *sRadioGroup4 = nullptr;
+    QPushButton *sBitBtn8 = nullptr, *sBitBtn9 = nullptr, *sBitBtn10 = nullptr,
+                *sBitBtn11 = nullptr, *sButton1 = nullptr;
+    QLineEdit *sEdit8 = nullptr, *sEdit1 = nullptr, *sEdit5 = nullptr, *sEdit6 = nullptr;
+    QCheckBox *sCheckBox2 = nullptr;
+    QComboBox *sComboBox1 = nullptr;
+
+    // "Настройки прокси"
+    QLabel *sLabel1 = nullptr, *sLabel2 = nullptr;
+    QLineEdit *sEdit2 = nullptr, *sEdit3 = nullptr;
+    QCheckBox *sCheckBox1 = nullptr;
+    QPushButton *sBitBtn1 = nullptr;
+
+    // "Таймер"
+    QLabel *sLabel3 = nullptr, *sLabel4 = nullptr, *sLabel11 = nullptr, *sLabel12 = nullptr,
+           *sLabel13 = nullptr;
+    QLineEdit *sEdit4 = nullptr;
+    QPushButton *sBitBtn2 = nullptr, *sButton2 = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    // "Нет видео"
+    QLabel *sLabel5 = nullptr, *sLabel6 = nullptr, *sLabel7 = nullptr, *sLabel9 = nullptr,
+           *sLabel10 = nullptr;
+    QPushButton *sButton3 = nullptr, *sBitBtn5 = nullptr, *sBitBtn4 = nullptr,
+                *sBitBtn6 = nullptr, *sBitBtn7 = nullptr, *sBitBtn12 = nullptr;
+
+    // "Обновления"
+    QLabel *sLabel15 = nullptr, *sLabel17 = nullptr, *sLabel14 = nullptr, *sLabel18 = nullptr,
+           *sLabel16 = nullptr;
+    QPushButton *sBitBtn13 = nullptr, *sButton4 = nullptr;
+    IWebView *Chromium1 = nullptr;
+    QProgressBar *sProgressBar1 = nullptr;
+
+    // "Язык"
+    QGroupBox *sRadioGroup5 = nullptr;
+    QRadioButton *sRadioButton1 = nullptr, *sRadioButton2 = nullptr, *sRadioButton3 = nullptr,
+                 *sRadioButton4 = nullptr, *sRadioButton5 = nullptr;
+    QPushButton *sBitBtn14 = nullptr;
+    QLineEdit *sEdit7 = nullptr;
+
+public Q_SLOTS:
+    void sBitBtn14Click();
+    void sBitBtn15Click();
+
+protected:
+    void reject() override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+
+    void buildAboutTab();
+    void buildGeneralTab();
+    void buildProxyTab();
+    void buildTimerTab();
+    void buildNoVideoTab();
+    void buildUpdatesTab();
+    void buildLanguageTab();
+
+    void chooseLanguageFile();
+
+    AppContext &m_ctx;
+    std::unique_ptr<IniFile> m_settingsFile;
+};
+
+} // namespace vidmo
