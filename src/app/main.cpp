@@ -1,7 +1,10 @@
+#include "app/runprogram.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
+    vidmo::prepareProcess();
     QApplication app(argc, argv);
-    return 0;
+    return vidmo::runProgram(app);
 }

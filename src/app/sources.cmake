@@ -7,3 +7,4 @@ list(APPEND VIDMO_WIDGETS_SOURCES app/programblock.cpp app/programblock.h
      app/qtplatform.cpp app/qtplatform.h)
 list(APPEND VIDMO_WIDGETS_SOURCES app/skinengine.cpp app/skinengine.h)
 list(APPEND VIDMO_WIDGETS_RESOURCES ${PROJECT_SOURCE_DIR}/data/skins/skins.qrc)
+list(APPEND VIDMO_PLATFORM_SOURCES app/runprogram.cpp app/runprogram.h)
