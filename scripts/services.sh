@@ -102,7 +102,8 @@ CONF
   VIDMO_SERVICE_PIDS+=($!)
   local i
   for ((i = 0; i < 100; i++)); do
-    curl -s -m 1 -o /dev/null -r 0-100 "http://127.0.0.1:$port/tone.mp3" 2>/dev/null && break
+    # 200 only once the feed is connected (a live stream ends curl by its time-out)
+    [ "$(curl -s -m 1 -o /dev/null -w '%{http_code}' "http://127.0.0.1:$port/tone.mp3")" = 200 ] && break
     sleep 0.1
   done
   export VIDMO_TEST_ICECAST_URL="http://127.0.0.1:$port/tone.mp3"
