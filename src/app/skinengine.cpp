@@ -7,9 +7,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QWidget>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cmath>
 
 // The skins live in a static library, whose unreferenced resources the linker
 // drops; Q_INIT_RESOURCE must be used outside any namespace.
@@ -45,6 +47,11 @@ QColor mix(const QColor &a, const QColor &b, double t)
     auto channel = [t](int x, int y) { return int(x + (y - x) * t + 0.5); };
     return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()),
                   channel(a.blue(), b.blue()));
+}
+
+double luminance(const QColor &c)
+{
+    return 0.299 * c.redF() + 0.587 * c.greenF() + 0.114 * c.blueF();
 }
 
 QString hex(const QColor &c)
@@ -100,14 +107,26 @@ void deriveShades(QHash<QString, QString> *f)
     f->insert(QStringLiteral("hoverBottom"),
               hex(mix(colour(*f, QStringLiteral("buttonBottom")), highlight, 0.25)));
     f->insert(QStringLiteral("pressed"), hex(mix(mix(button, black, 0.1), highlight, 0.35)));
-    f->insert(QStringLiteral("buttonDisabled"), hex(mix(button, window, 0.5)));
+    const QColor buttonDisabled = mix(button, window, 0.5);
+    f->insert(QStringLiteral("buttonDisabled"), hex(buttonDisabled));
     f->insert(QStringLiteral("borderDisabled"), hex(mix(border, window, 0.5)));
-    f->insert(QStringLiteral("disabledText"),
-              hex(mix(colour(*f, QStringLiteral("buttonText")), button, 0.55)));
+    // Greyed captions must stay readable: light captions on light buttons
+    // fade into them, so those take the window text instead.
+    QColor disabledText = mix(colour(*f, QStringLiteral("buttonText")), buttonDisabled, 0.5);
+    if (std::abs(luminance(disabledText) - luminance(buttonDisabled)) < 0.2)
+        disabledText = mix(colour(*f, QStringLiteral("text")), buttonDisabled, 0.45);
+    f->insert(QStringLiteral("disabledText"), hex(disabledText));
     f->insert(QStringLiteral("disabledBaseText"),
               hex(mix(colour(*f, QStringLiteral("baseText")), base, 0.5)));
     f->insert(QStringLiteral("accentTop"), hex(mix(colour(*f, QStringLiteral("accent")), white, 0.3)));
     f->insert(QStringLiteral("groove"), hex(mix(base, border, 0.15)));
+    // The arrow and check-mark pictures come in a dark and a light tone.
+    auto tone = [f](const char *key) {
+        return colour(*f, QLatin1String(key)).lightnessF() < 0.5 ? QStringLiteral("dark")
+                                                                : QStringLiteral("light");
+    };
+    f->insert(QStringLiteral("arrowTone"), tone("buttonText"));
+    f->insert(QStringLiteral("checkTone"), tone("baseText"));
 }
 
 } // namespace
@@ -225,8 +244,21 @@ bool SkinEngine::setSkin(const QString &name)
     if (!app)
         return true;
     m_applied = styleSheet(name);
+
+    // Replacing an application style sheet resets the fonts widgets took from
+    // their parents (and fonts restored that way the time before) to the
+    // application font, yet the windows' fonts fix the pixel sizes their
+    // captions were laid out for. The sheet sets no fonts: put them all back.
+    QHash<QWidget *, QFont> fonts;
+    const QWidgetList widgets = QApplication::allWidgets();
+    for (QWidget *w : widgets)
+        fonts.insert(w, w->font());
     QApplication::setPalette(palette(name));
     app->setStyleSheet(m_applied);
+    for (auto it = fonts.cbegin(); it != fonts.cend(); ++it) {
+        if (it.key()->font() != it.value())
+            it.key()->setFont(it.value());
+    }
     return true;
 }
 
