@@ -8,7 +8,8 @@ run=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ug
      gstreamer1.0-libav gstreamer1.0-pulseaudio lame fonts-wine fonts-wqy-microhei
      xdg-utils libqt6svg6 qt6-image-formats-plugins)
 test=(xvfb xauth x11-utils pulseaudio pulseaudio-utils icecast2 tinyproxy ffmpeg
-      trayer imagemagick gstreamer1.0-tools procps psmisc curl python3)
+      trayer xdotool desktop-file-utils imagemagick gstreamer1.0-tools procps psmisc
+      curl python3)
 
 want=("${build[@]}" "${run[@]}")
 [ "${1:-run}" = test ] && want+=("${test[@]}")
