@@ -5,14 +5,18 @@
 #include "app/skinengine.h"
 #include "app/tform1.h"
 #include "app/windowutil.h"
+#include "settings/aboutpicture.h"
 #include "settings/httpclient.h"
 #include "settings/inifile.h"
 #include "settings/interfacetexts.h"
 #include "settings/languages.h"
+#include "settings/settingsactions.h"
+#include "settings/updater.h"
 #include "web/webview.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,9 +71,30 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &title, QRect 
     return g;
 }
 
+// 32 bits: the progress bar counts in int.
+int low32(qint64 count)
+{
+    return int(qint32(quint32(quint64(count) & 0xffffffffu)));
+}
+
 } // namespace
 
-TSettingForm::TSettingForm(AppContext &ctx) : QDialog(nullptr), m_ctx(ctx)
+// Hands IdHTTP1's progress events to the window's handlers.
+class TSettingForm::Progress final : public IHttpProgress
+{
+public:
+    explicit Progress(TSettingForm &form) : m_form(form) {}
+    void workBegin(qint64 expectedTotal) override { m_form.IdHTTP1WorkBegin(expectedTotal); }
+    void work(qint64 countSoFar) override { m_form.IdHTTP1Work(countSoFar); }
+    void workEnd() override { m_form.IdHTTP1WorkEnd(); }
+
+private:
+    TSettingForm &m_form;
+};
+
+TSettingForm::TSettingForm(AppContext &ctx)
+    : QDialog(nullptr), m_ctx(ctx), m_actions(std::make_unique<SettingsActions>(ctx)),
+      m_progress(std::make_unique<Progress>(*this))
 {
     // Known to the others before the creation handler runs, which puts texts on it.
     m_ctx.windows.SettingForm = this;
@@ -107,8 +132,14 @@ TSettingForm::TSettingForm(AppContext &ctx) : QDialog(nullptr), m_ctx(ctx)
 
     sBitBtn15 = button(this, "sBitBtn15", QStringLiteral("Выход"), {410, 300, 75, 25});
     sBitBtn15->setAutoDefault(false);
-    connect(sBitBtn15, &QPushButton::clicked, this, &TSettingForm::sBitBtn15Click);
-    connect(sBitBtn14, &QPushButton::clicked, this, &TSettingForm::sBitBtn14Click);
+
+    const Services &services = m_ctx.services;
+    if (services.http && services.shell) {
+        m_updater = std::make_unique<Updater>(*services.http, *services.shell,
+                                              services.serverBase, services.programDir);
+        services.http->setProgress(m_progress.get());
+    }
+    connectHandlers();
 
     sPageControl1->setCurrentIndex(0);
     FormCreate();
@@ -116,13 +147,45 @@ TSettingForm::TSettingForm(AppContext &ctx) : QDialog(nullptr), m_ctx(ctx)
 
 TSettingForm::~TSettingForm()
 {
+    if (m_updater)
+        m_ctx.services.http->setProgress(nullptr);
     FormDestroy();
+}
+
+void TSettingForm::connectHandlers()
+{
+    // activated: only the user's choice, not the empty selection set at creation.
+    connect(sComboBox1, &QComboBox::activated, this, &TSettingForm::sComboBox1Change);
+    const std::pair<QPushButton *, void (TSettingForm::*)()> clicks[] = {
+        {sBitBtn10, &TSettingForm::sBitBtn10Click}, {sBitBtn11, &TSettingForm::sBitBtn11Click},
+        {sBitBtn8, &TSettingForm::sBitBtn8Click},   {sBitBtn9, &TSettingForm::sBitBtn9Click},
+        {sButton1, &TSettingForm::sButton1Click},   {sBitBtn1, &TSettingForm::sBitBtn1Click},
+        {sButton3, &TSettingForm::sButton3Click},   {sBitBtn5, &TSettingForm::sBitBtn5Click},
+        {sBitBtn4, &TSettingForm::sBitBtn4Click},   {sBitBtn6, &TSettingForm::sBitBtn6Click},
+        {sBitBtn7, &TSettingForm::sBitBtn7Click},   {sBitBtn12, &TSettingForm::sBitBtn12Click},
+        {sBitBtn14, &TSettingForm::sBitBtn14Click}, {sBitBtn15, &TSettingForm::sBitBtn15Click},
+        {sBitBtn2, &TSettingForm::sBitBtn2Click},   {sButton2, &TSettingForm::sButton2Click},
+        {sButton4, &TSettingForm::sButton4Click},   {sBitBtn13, &TSettingForm::sBitBtn13Click},
+    };
+    for (const auto &[control, handler] : clicks)
+        connect(control, &QPushButton::clicked, this, handler);
+    connect(Timer1, &QTimer::timeout, this, &TSettingForm::Timer1Timer);
+    sEdit8->installEventFilter(this);
+
+    // Quitting while a transfer runs: end it, so that nothing is saved or started.
+    if (TForm1 *main = m_ctx.windows.Form1) {
+        connect(main, &TForm1::closed, this, [this] {
+            if (m_updater)
+                m_updater->abort();
+        });
+    }
 }
 
 void TSettingForm::buildAboutTab()
 {
     Image1 = make<QLabel>(sTabSheet1, "Image1");
     Image1->setGeometry(0, 0, 484, 330);
+    Image1->setPixmap(drawAboutPicture(Image1->size()));
 }
 
 void TSettingForm::buildGeneralTab()
@@ -343,6 +406,176 @@ void TSettingForm::sBitBtn14Click()
             }
         }
     });
+}
+
+void TSettingForm::sComboBox1Change()
+{
+    guard(*m_ctx.services.messageBox, [this] { m_actions->chooseSkin(sComboBox1->currentText()); });
+}
+
+void TSettingForm::stayOnTop(bool onTop)
+{
+    guard(*m_ctx.services.messageBox, [this, onTop] {
+        setStayOnTop(this, onTop);
+        if (m_ctx.windows.Form1)
+            setStayOnTop(m_ctx.windows.Form1, onTop);
+        sBitBtn10->setEnabled(!onTop);
+        sBitBtn11->setEnabled(onTop);
+        m_actions->storeStayOnTop(onTop);
+    });
+}
+
+void TSettingForm::sBitBtn10Click() { stayOnTop(true); }
+
+void TSettingForm::sBitBtn11Click() { stayOnTop(false); }
+
+void TSettingForm::sBitBtn8Click()
+{
+    guard(*m_ctx.services.messageBox, [this] {
+        m_actions->storeMinimiseToTray(true);
+        sBitBtn8->setEnabled(false);
+        sBitBtn9->setEnabled(true);
+    });
+}
+
+void TSettingForm::sBitBtn9Click()
+{
+    guard(*m_ctx.services.messageBox, [this] {
+        m_actions->storeMinimiseToTray(false);
+        sBitBtn9->setEnabled(false);
+        sBitBtn8->setEnabled(true);
+    });
+}
+
+void TSettingForm::sButton1Click()
+{
+    guard(*m_ctx.services.messageBox, [this] {
+        m_actions->changePassword(sEdit8->text(), sEdit1->text(), sCheckBox2->isChecked());
+    });
+}
+
+void TSettingForm::sEdit8Click() { sEdit8->setText(SettingsActions::afterPromptClick(sEdit8->text())); }
+
+void TSettingForm::sBitBtn1Click()
+{
+    guard(*m_ctx.services.messageBox, [this] {
+        m_actions->saveProxy(sEdit2->text(), sEdit3->text(), sCheckBox1->isChecked());
+    });
+}
+
+void TSettingForm::sButton3Click() { m_actions->open(ComponentPage::Flash32); }
+
+void TSettingForm::sBitBtn5Click() { m_actions->open(ComponentPage::Flash64); }
+
+void TSettingForm::sBitBtn4Click() { m_actions->open(ComponentPage::MediaPlayer); }
+
+void TSettingForm::sBitBtn6Click() { m_actions->open(ComponentPage::Silverlight); }
+
+void TSettingForm::sBitBtn7Click() { m_actions->open(ComponentPage::Vlc); }
+
+void TSettingForm::sBitBtn12Click() { m_actions->open(ComponentPage::Help); }
+
+bool TSettingForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == sEdit8 && event->type() == QEvent::MouseButtonPress)
+        sEdit8Click();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TSettingForm::showMessage(const char *key)
+{
+    m_ctx.services.messageBox->show(
+        m_ctx.lang(QStringLiteral("Message"), QString::fromLatin1(key)));
+}
+
+void TSettingForm::sBitBtn2Click()
+{
+    if (!m_sleepTimer.confirm(sEdit4->text())) {
+        showMessage("Donotenteravalueoftrue");
+        return;
+    }
+    // A running countdown keeps its rhythm and counts on from the new value.
+    if (!Timer1->isActive())
+        Timer1->start();
+}
+
+void TSettingForm::Timer1Timer()
+{
+    const qint32 left = m_sleepTimer.tick();
+    sLabel12->setText(QString::number(left));
+    sLabel12->adjustSize();
+    if (left == 0) {
+        Timer1->stop();
+        if (m_ctx.windows.Form1)
+            m_ctx.windows.Form1->close();
+    }
+}
+
+void TSettingForm::sButton2Click()
+{
+    Timer1->stop();
+    sLabel12->setText(QStringLiteral("0000000"));
+    sLabel12->adjustSize();
+}
+
+void TSettingForm::setTransferButtonsEnabled(bool enabled)
+{
+    sButton4->setEnabled(enabled);
+    sBitBtn13->setEnabled(enabled);
+}
+
+void TSettingForm::sButton4Click()
+{
+    // The event loop runs during a transfer: one request at a time.
+    if (!m_updater || m_ctx.services.http->busy())
+        return;
+    setTransferButtonsEnabled(false);
+    const Updater::Check check = m_updater->check();
+    setTransferButtonsEnabled(true);
+    if (check.outcome == Updater::Outcome::Done) {
+        sLabel18->setText(check.version);
+        sLabel18->adjustSize();
+    } else if (check.outcome == Updater::Outcome::Failed) {
+        showMessage("ErrorUpgrade");
+    }
+}
+
+void TSettingForm::sBitBtn13Click()
+{
+    if (!m_updater || m_ctx.services.http->busy())
+        return;
+    setTransferButtonsEnabled(false);
+    guard(*m_ctx.services.messageBox, [this] {
+        switch (m_updater->download()) {
+        case Updater::Outcome::Done:
+            if (m_ctx.windows.Form1)
+                m_ctx.windows.Form1->close();
+            break;
+        case Updater::Outcome::Failed:
+            showMessage("ErrorUpgrade");
+            break;
+        case Updater::Outcome::Aborted:
+            break;
+        }
+    });
+    setTransferButtonsEnabled(true);
+}
+
+void TSettingForm::IdHTTP1WorkBegin(qint64 expectedTotal)
+{
+    sProgressBar1->setMaximum(qMax(0, low32(expectedTotal)));
+}
+
+void TSettingForm::IdHTTP1Work(qint64 countSoFar)
+{
+    // The client keeps the event loop running itself; no extra round here.
+    sProgressBar1->setValue(low32(countSoFar));
+}
+
+void TSettingForm::IdHTTP1WorkEnd()
+{
+    sProgressBar1->setValue(0);
+    setTransferButtonsEnabled(true);
 }
 
 void TSettingForm::sBitBtn15Click()

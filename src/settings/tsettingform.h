@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/sleeptimer.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -21,6 +23,8 @@ namespace vidmo {
 struct AppContext;
 class IniFile;
 class IWebView;
+class SettingsActions;
+class Updater;
 
 // The settings window. Its creation loads Setting.ini and the language file;
 // afterwards its controls hold the live settings that other windows read.
@@ -90,13 +94,45 @@ public:
     QLineEdit *sEdit7 = nullptr;
 
 public Q_SLOTS:
+    void sComboBox1Change();
+    void sBitBtn10Click();
+    void sBitBtn11Click();
+    void sBitBtn8Click();
+    void sBitBtn9Click();
+    void sButton1Click();
+    void sEdit8Click();
+    void sBitBtn1Click();
+    void sButton3Click();
+    void sBitBtn5Click();
+    void sBitBtn4Click();
+    void sBitBtn6Click();
+    void sBitBtn7Click();
+    void sBitBtn12Click();
     void sBitBtn14Click();
     void sBitBtn15Click();
 
+    // Sleep timer.
+    void sBitBtn2Click();
+    void sButton2Click();
+    void Timer1Timer();
+
+    // Update check and download.
+    void sButton4Click();
+    void sBitBtn13Click();
+
+public:
+    // Progress of IdHTTP1's transfers; counts in bytes.
+    void IdHTTP1WorkBegin(qint64 expectedTotal);
+    void IdHTTP1Work(qint64 countSoFar);
+    void IdHTTP1WorkEnd();
+
 protected:
     void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    class Progress;
+
     void FormCreate();
     void FormDestroy();
 
@@ -109,9 +145,17 @@ private:
     void buildLanguageTab();
 
     void chooseLanguageFile();
+    void connectHandlers();
+    void stayOnTop(bool onTop);
+    void setTransferButtonsEnabled(bool enabled);
+    void showMessage(const char *key);
 
     AppContext &m_ctx;
     std::unique_ptr<IniFile> m_settingsFile;
+    std::unique_ptr<SettingsActions> m_actions;
+    std::unique_ptr<Updater> m_updater;
+    std::unique_ptr<Progress> m_progress;
+    SleepTimer m_sleepTimer;
 };
 
 } // namespace vidmo
