@@ -233,8 +233,13 @@ QPalette SkinEngine::palette(const QString &name) const
 
 bool SkinEngine::setSkin(const QString &name)
 {
-    if (!find(name))
+    if (!find(name)) {
+        // An unknown name keeps the skin in use. Before any skin was applied
+        // that is the default, which still has to reach the screen.
+        if (m_applied.isEmpty() && find(m_current))
+            setSkin(m_current);
         return false;
+    }
     auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
     // Re-applying a sheet repolishes every widget of the program: skip it
     // when the same skin is still on the application.

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QApplication>
 #include <QTest>
 #include <QToolButton>
 
@@ -119,15 +120,16 @@ void TestSettingsLoader::storedValues_data()
                                            "useSecretCode=пароль 1\nSelectSecretCode=0\n"
                                            "[OnTop]\nuseOnTop=1\n[InTray]\nuseInTray=1\n")
                              << "Wood (internal)" << "пароль 1" << false << "1" << true << "1";
+    // Right after another skin: the default must replace it on screen.
+    QTest::newRow("unknown skin keeps the default")
+        << QByteArray("[Skin]\nuseSkin=No Such Skin\n") << "Neutral (internal)" << "580" << true
+        << "0" << false << "0";
     QTest::newRow("on top as a word") << QByteArray("[OnTop]\nuseOnTop=yes\n")
                                       << "Neutral (internal)" << "580" << true << "yes" << false
                                       << "0";
     QTest::newRow("case-insensitive names, hex boolean")
         << QByteArray("[secretcode]\nSELECTSECRETCODE=0x0\n[ontop]\nUSEONTOP=1\n")
         << "Neutral (internal)" << "580" << false << "1" << true << "0";
-    QTest::newRow("unknown skin keeps the default")
-        << QByteArray("[Skin]\nuseSkin=No Such Skin\n") << "Neutral (internal)" << "580" << true
-        << "0" << false << "0";
 }
 
 void TestSettingsLoader::storedValues()
@@ -146,6 +148,7 @@ void TestSettingsLoader::storedValues()
     p.start();
     TSettingForm *s = p.settings();
     QCOMPARE(p.ctx().skins->current(), skin);
+    QCOMPARE(qApp->styleSheet(), p.ctx().skins->styleSheet(skin)); // on screen too
     QCOMPARE(s->sEdit1->text(), password);
     QCOMPARE(s->sCheckBox2->isChecked(), askPassword);
     QCOMPARE(s->sEdit5->text(), onTopText);
