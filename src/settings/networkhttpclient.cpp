@@ -119,9 +119,10 @@ HttpReply NetworkHttpClient::get(const QString &url)
         return failure(QStringLiteral("Another request is still running"));
 
     if (!m_proxyHost.isEmpty() && (m_proxyPort < 0 || m_proxyPort > 0xffff)) {
+        const QPointer<NetworkHttpClient> self(this);
         if (m_progress)
             m_progress->workBegin(0);
-        if (m_progress)
+        if (self && m_progress)
             m_progress->workEnd();
         return failure(QStringLiteral("Invalid proxy port %1").arg(m_proxyPort));
     }
