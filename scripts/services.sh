@@ -65,7 +65,8 @@ CONF
   chmod 777 "$VIDMO_SVC_DIR"
   tinyproxy -d -c "$VIDMO_SVC_DIR/tinyproxy.conf" >"$VIDMO_SVC_DIR/tinyproxy.out" 2>&1 &
   VIDMO_SERVICE_PIDS+=($!)
-  wait_port "$port" 10 && export VIDMO_TEST_PROXY_PORT=$port
+  wait_port "$port" 10 && export VIDMO_TEST_PROXY_PORT=$port \
+    VIDMO_TEST_PROXY_LOG="$VIDMO_SVC_DIR/tinyproxy.log"
 }
 
 start_icecast() {

@@ -48,11 +48,11 @@ ProgramBlock &TestProgram::start()
 {
     Services s;
     s.programDir = m_programDir;
-    s.serverBase = serverBase();
+    s.serverBase = realServerBase.isEmpty() ? serverBase() : realServerBase;
     s.messageBox = &messageBox;
     s.shell = &shell;
     s.webViews = &webViews;
-    s.http = &http;
+    s.http = realHttp ? realHttp : &http;
     m_block = std::make_unique<ProgramBlock>(std::move(s));
     m_block->createWindows();
     return *m_block;

@@ -44,6 +44,9 @@ public:
     FakeShell shell;
     FakeWebViewFactory webViews;
     FakeHttpClient http;
+    // When set before start(), used instead of the fake client and serverBase().
+    IHttpClient *realHttp = nullptr;
+    QString realServerBase;
 
     static QString serverBase() { return QStringLiteral("http://127.0.0.1:9"); }
 
