@@ -3,6 +3,9 @@
 #include "app/appcontext.h"
 #include "app/skinbutton.h"
 #include "app/windowutil.h"
+#include "catalogue/dispatcher.h"
+#include "navigation/categorynavigator.h"
+#include "navigation/closedsection.h"
 #include "web/webview.h"
 
 #include <QAction>
@@ -90,6 +93,7 @@ TForm1::TForm1(AppContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     N1 = PopupMenu1->addAction(QStringLiteral("Добавить в Избранное"));
     N1->setObjectName(QStringLiteral("N1"));
 
+    connectNavigation();
     FormCreate();
 }
 
@@ -216,8 +220,48 @@ void TForm1::showPopupMenu(SkinButton *button, const QPoint &pos)
     PopupMenu1->popup(button->mapToGlobal(pos));
 }
 
+void TForm1::connectNavigation()
+{
+    using Slot = void (TForm1::*)();
+    const std::pair<int, Slot> category[] = {
+        {1, &TForm1::sBitBtn1Click}, {2, &TForm1::sBitBtn2Click}, {3, &TForm1::sBitBtn3Click},
+        {4, &TForm1::sBitBtn4Click}, {5, &TForm1::sBitBtn5Click}, {6, &TForm1::sBitBtn6Click},
+        {7, &TForm1::sBitBtn7Click}, {8, &TForm1::sBitBtn8Click}, {9, &TForm1::sBitBtn9Click},
+        {44, &TForm1::sBitBtn44Click}, {45, &TForm1::sBitBtn45Click},
+    };
+    for (const auto &[number, slot] : category)
+        connect(sBitBtn(number), &QPushButton::clicked, this, slot);
+    for (SkinButton *b : gridButtons())
+        connect(b, &QPushButton::clicked, this, [this, b] { channelButtonClick(b); });
+    connect(StartTVButton, &QPushButton::clicked, this, &TForm1::StartTVButtonClick);
+    connect(sSpeedButton(4), &QToolButton::clicked, this, &TForm1::sSpeedButton4Click);
+}
+
+void TForm1::sBitBtn1Click() { CategoryNavigator(m_ctx).sBitBtn1Click(); }
+void TForm1::sBitBtn2Click() { CategoryNavigator(m_ctx).sBitBtn2Click(); }
+void TForm1::sBitBtn3Click() { CategoryNavigator(m_ctx).sBitBtn3Click(); }
+void TForm1::sBitBtn4Click() { CategoryNavigator(m_ctx).sBitBtn4Click(); }
+void TForm1::sBitBtn5Click() { CategoryNavigator(m_ctx).sBitBtn5Click(); }
+void TForm1::sBitBtn6Click() { CategoryNavigator(m_ctx).sBitBtn6Click(); }
+void TForm1::sBitBtn7Click() { CategoryNavigator(m_ctx).sBitBtn7Click(); }
+void TForm1::sBitBtn8Click() { CategoryNavigator(m_ctx).sBitBtn8Click(); }
+void TForm1::sBitBtn9Click() { CategoryNavigator(m_ctx).sBitBtn9Click(); }
+void TForm1::sBitBtn44Click() { CategoryNavigator(m_ctx).sBitBtn44Click(); }
+void TForm1::sBitBtn45Click() { CategoryNavigator(m_ctx).sBitBtn45Click(); }
+void TForm1::channelButtonClick(SkinButton *button) { CategoryNavigator(m_ctx).channelButtonClick(button); }
+void TForm1::StartTVButtonClick() { ChannelDispatcher(m_ctx).StartTVButtonClick(); }
+void TForm1::sSpeedButton4Click() { ClosedSection(m_ctx).sSpeedButton4Click(); }
+
+void TForm1::StartRadioStream(const QByteArray &url)
+{
+    if (radioStreamRequested)
+        radioStreamRequested(url);
+}
+
 void TForm1::FormShow()
 {
+    // 1. The first category of the row shown.
+    sBitBtn(1)->click();
 }
 
 void TForm1::FormDestroy()

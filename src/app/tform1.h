@@ -3,11 +3,13 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QFrame;
 class QLabel;
 class QMenu;
 class QAction;
+class QByteArray;
 class QPushButton;
 class QSystemTrayIcon;
 class QToolButton;
@@ -55,6 +57,30 @@ public:
     QMenu *PopupMenu1 = nullptr;
     QAction *N1 = nullptr;
 
+    // Replaces the current radio stream with the station at url.
+    void StartRadioStream(const QByteArray &url);
+    // Until the radio engine plays stations, a request only reaches this hook.
+    std::function<void(const QByteArray &url)> radioStreamRequested;
+
+public Q_SLOTS:
+    // Category row, channel grid and dispatcher (navigation and catalogue).
+    void sBitBtn1Click();
+    void sBitBtn2Click();
+    void sBitBtn3Click();
+    void sBitBtn4Click();
+    void sBitBtn5Click();
+    void sBitBtn6Click();
+    void sBitBtn7Click();
+    void sBitBtn8Click();
+    void sBitBtn9Click();
+    void sBitBtn44Click();
+    void sBitBtn45Click();
+    // sBitBtn10Click..sBitBtn42Click: one handler bound to each grid button.
+    void channelButtonClick(vidmo::SkinButton *button);
+    void StartTVButtonClick();
+    // The closed section (heart button of the tool bar).
+    void sSpeedButton4Click();
+
 Q_SIGNALS:
     // The window was closed; the program block ends the event loop.
     void closed();
@@ -72,6 +98,7 @@ private:
     void buildPanel();
     void buildToolBar();
     void showPopupMenu(SkinButton *button, const QPoint &pos);
+    void connectNavigation();
 
     AppContext &m_ctx;
     std::array<SkinButton *, 46> m_bitBtn{};

@@ -6,6 +6,10 @@
 
 namespace vidmo {
 
+class IWebView;
+
+// The TV programme window: a frame around WebBrowser1, which the channel
+// dispatch points at the programme of the channel chosen last.
 class TTVprogrammForm final : public SecondaryWindow<QWidget>
 {
     Q_OBJECT
@@ -15,6 +19,8 @@ public:
     static constexpr int ClientHeight = 477;
 
     explicit TTVprogrammForm(AppContext &ctx);
+
+    IWebView *WebBrowser1 = nullptr;
 };
 
 } // namespace vidmo

@@ -1,0 +1,164 @@
+// The channel grid against the real Qt WebEngine: a grid button loads its
+// generated player page into the main view (the path with a trailing blank
+// too), and the login window fills and submits a page's form posted to a
+// loopback server.
+#include "app/programblock.h"
+#include "app/skinbutton.h"
+#include "app/tform1.h"
+#include "fakes.h"
+#include "loopbackhttpserver.h"
+#include "web/qtwebview.h"
+#include "web/tbrowser2form.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrlQuery>
+#include <QWebEnginePage>
+
+#include <memory>
+
+using namespace vidmo;
+using namespace Qt::StringLiterals;
+using vidmo::test::LoopbackHttpServer;
+
+namespace {
+
+// The whole program block on real web views, in a program directory of its
+// own that borrows the generated page tree.
+struct RealProgram
+{
+    RealProgram()
+    {
+        const QString dir = home.path() + u'/';
+        QDir().mkpath(dir + u"Language"_s);
+        QFile::copy(QStringLiteral(VIDMO_SOURCE_DIR "/data/Language/Russian.lng"),
+                    dir + u"Language/Russian.lng"_s);
+        QFile::link(QStringLiteral(VIDMO_PROGRAM_DIR "channel"), dir + u"channel"_s);
+        for (const char *path : {"/start8", "/title/2.3.html", "/title/2.4.html"})
+            server.serve(path, "<html><body>server page</body></html>");
+
+        Services s;
+        s.programDir = dir;
+        s.serverBase = server.url("");
+        s.messageBox = &box;
+        s.shell = &shell;
+        s.webViews = &views;
+        s.http = &http;
+        block = std::make_unique<ProgramBlock>(std::move(s));
+        block->createWindows();
+        form()->show();
+    }
+    TForm1 *form() { return block->context().windows.Form1; }
+    QtWebView *mainView() { return static_cast<QtWebView *>(form()->Chromium1); }
+
+    QTemporaryDir home;
+    LoopbackHttpServer server;
+    test::FakeMessageBox box;
+    test::FakeShell shell;
+    test::FakeHttpClient http;
+    QtWebViewFactory views;
+    std::unique_ptr<ProgramBlock> block;
+};
+
+QVariant evaluate(QWebEnginePage *page, const QString &script)
+{
+    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+    page->runJavaScript(script, [result](const QVariant &v) { *result = {true, v}; });
+    if (!QTest::qWaitFor([&] { return result->first; }, 10000))
+        return u"<no answer>"_s;
+    return result->second;
+}
+
+} // namespace
+
+class TestChannelPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void gridButtonLoadsPlayerPage_data();
+    void gridButtonLoadsPlayerPage();
+    void loginFillsAndSubmits();
+};
+
+void TestChannelPages::gridButtonLoadsPlayerPage_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("music page") << 3 << 10 << u"channel/music/a-one.htm"_s;
+    QTest::newRow("trailing blank") << 3 << 33 << u"channel/music/europa+.htm"_s;
+    QTest::newRow("blanks in the caption") << 5 << 11 << u"channel/sciences/animal.htm"_s;
+}
+
+void TestChannelPages::gridButtonLoadsPlayerPage()
+{
+    QFETCH(int, category);
+    QFETCH(int, button);
+    QFETCH(QString, file);
+
+    RealProgram program;
+    QtWebView *view = program.mainView();
+    QSignalSpy finished(view, &QWebEngineView::loadFinished);
+    program.form()->sBitBtn(category)->click();
+    SkinButton *channel = program.form()->sBitBtn(button);
+    channel->click();
+    // The start page may finish first; wait for the channel's own page.
+    QTRY_VERIFY_WITH_TIMEOUT(view->url().isLocalFile() && !finished.isEmpty()
+                                 && finished.last().first().toBool(),
+                             20000);
+    QCOMPARE(QFileInfo(view->url().toLocalFile()).canonicalFilePath(),
+             QFileInfo(QStringLiteral(VIDMO_PROGRAM_DIR) + file).canonicalFilePath());
+    // The page names its channel, blanks and all.
+    QCOMPARE(evaluate(view->page(), u"document.querySelector('h1').textContent"_s).toString(),
+             channel->text());
+}
+
+void TestChannelPages::loginFillsAndSubmits()
+{
+    RealProgram program;
+    // Two forms with "login", one submit: the submitted form also carries the
+    // second form's login, copied when it is submitted.
+    program.server.serve("/see/login.html",
+                         "<html><body>"
+                         "<form method='post' action='/post'"
+                         " onsubmit=\"this.other.value = document.forms[1].login.value\">"
+                         "<input name='login'><input name='pass' type='password'>"
+                         "<input name='other' type='hidden'><input type='submit' value='go'>"
+                         "</form>"
+                         "<form action='/never'><input name='login'><input name='q'></form>"
+                         "</body></html>");
+    program.server.serve("/post", "<html><body>done</body></html>");
+    TBrowser2Form *login = program.block->context().windows.Browser2Form;
+    login->show();
+    auto *page = static_cast<QtWebView *>(login->SeeTVWebBrowser);
+    QSignalSpy finished(page, &QWebEngineView::loadFinished);
+    page->navigate(program.server.url("/see/login.html"));
+    QVERIFY(finished.wait(20000));
+    QVERIFY(finished.last().first().toBool());
+
+    login->sBitBtn1->click();
+    const auto posted = [&program] {
+        for (const auto &r : program.server.requests()) {
+            if (r.path == "/post")
+                return r;
+        }
+        return test::RecordedRequest();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!posted().method.isEmpty(), 20000);
+    const test::RecordedRequest request = posted();
+    QCOMPARE(request.method, QByteArray("POST"));
+    const QUrlQuery fields(QString::fromUtf8(request.body));
+    QCOMPARE(fields.queryItemValue(u"login"_s), u"Vidmo"_s);
+    QCOMPARE(fields.queryItemValue(u"pass"_s), u"Mirel"_s);
+    QCOMPARE(fields.queryItemValue(u"other"_s), u"Vidmo"_s);
+    QVERIFY(program.box.shown.isEmpty());
+    for (const auto &r : program.server.requests())
+        QVERIFY(r.path != "/never");
+}
+
+QTEST_MAIN(TestChannelPages)
+#include "tst_channelpages.moc"
