@@ -168,6 +168,13 @@ QByteArray wavHeader()
     return h;
 }
 
+GstCaps *pcmCaps()
+{
+    return gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate", G_TYPE_INT,
+                               kPcmRate, "channels", G_TYPE_INT, kPcmChannels, "layout",
+                               G_TYPE_STRING, "interleaved", nullptr);
+}
+
 // --- Encoder input, handed from the streaming thread to the UI thread --------
 
 class Feed
@@ -267,6 +274,17 @@ GstPadProbeReturn onBranchIdle(GstPad *teePad, GstPadProbeInfo *, gpointer data)
     return GST_PAD_PROBE_REMOVE;
 }
 
+// The tee's format is fixed, so a joining branch has nothing to renegotiate.
+// Letting its reconfigure request upstream would make the decoder re-ask for
+// allocation, a query that waits until the playback queue has run empty:
+// a stall of a few hundred milliseconds in sound and recording alike.
+GstPadProbeReturn onReconfigure(GstPad *, GstPadProbeInfo *info, gpointer)
+{
+    return GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_RECONFIGURE
+        ? GST_PAD_PROBE_DROP
+        : GST_PAD_PROBE_OK;
+}
+
 GstPadProbeReturn onFirstBuffer(GstPad *, GstPadProbeInfo *, gpointer data)
 {
     (*static_cast<std::shared_ptr<std::atomic<bool>> *>(data))->store(true);
@@ -347,22 +365,31 @@ class Pipeline
 public:
     static std::unique_ptr<Pipeline> create(const QUrl &uri, bool silentOutput)
     {
-        GstElement *src = nullptr, *convert = nullptr, *resample = nullptr, *volume = nullptr,
-                   *tee = nullptr, *queue = nullptr, *sink = nullptr;
+        GstElement *src = nullptr, *convert = nullptr, *resample = nullptr, *format = nullptr,
+                   *volume = nullptr, *tee = nullptr, *queue = nullptr, *sink = nullptr;
         if (!makeElements({{&src, "uridecodebin"},
                            {&convert, "audioconvert"},
                            {&resample, "audioresample"},
-                           {&volume, "volume"},
+                           {&format, "capsfilter"},
                            {&tee, "tee"},
                            {&queue, "queue"},
+                           {&volume, "volume"},
                            {&sink, silentOutput ? "fakesink" : "autoaudiosink"}}))
             return nullptr;
         auto p = std::unique_ptr<Pipeline>(new Pipeline);
         p->m_bin.reset(static_cast<GstElement *>(gst_object_ref_sink(gst_pipeline_new(nullptr))));
-        gst_bin_add_many(GST_BIN(p->m_bin.get()), src, convert, resample, volume, tee, queue,
-                         sink, nullptr);
-        if (!gst_element_link_many(convert, resample, volume, tee, queue, sink, nullptr))
+        gst_bin_add_many(GST_BIN(p->m_bin.get()), src, convert, resample, format, tee, queue,
+                         volume, sink, nullptr);
+        // One fixed format at the tee, the encoder's: a recording branch
+        // that joins later has nothing to renegotiate.
+        CapsPtr caps(pcmCaps());
+        g_object_set(format, "caps", caps.get(), nullptr);
+        // The volume sits on the playback branch, behind a short queue: the
+        // bar is heard at once, and a recording keeps the stream's own sound.
+        if (!gst_element_link_many(convert, resample, format, tee, queue, volume, sink, nullptr))
             return nullptr;
+        g_object_set(queue, "max-size-time", guint64(200 * GST_MSECOND), "max-size-buffers",
+                     0u, "max-size-bytes", 0u, nullptr);
         if (silentOutput)
             g_object_set(sink, "sync", TRUE, nullptr);
         const QByteArray address = uri.toEncoded();
@@ -412,10 +439,7 @@ public:
                            {&resample, "audioresample"},
                            {&sink, "appsink"}}))
             return false;
-        CapsPtr caps(gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate",
-                                         G_TYPE_INT, kPcmRate, "channels", G_TYPE_INT,
-                                         kPcmChannels, "layout", G_TYPE_STRING, "interleaved",
-                                         nullptr));
+        CapsPtr caps(pcmCaps());
         // Not synchronised to the clock: the playback branch paces the tee.
         // Not async: a sink joining a playing pipeline must not pull it back
         // into a state change.
@@ -437,6 +461,9 @@ public:
             gst_element_sync_state_with_parent(*it);
         // Linked last, so the tee never pushes into a branch that is not running.
         enc.teePad.reset(gst_element_request_pad_simple(m_tee, "src_%u"));
+        if (enc.teePad)
+            gst_pad_add_probe(enc.teePad.get(), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM, onReconfigure,
+                              nullptr, nullptr);
         GstRef<GstPad> queueSink(gst_element_get_static_pad(queue, "sink"));
         if (!enc.teePad || gst_pad_link(enc.teePad.get(), queueSink.get()) != GST_PAD_LINK_OK) {
             detach(enc);
@@ -544,13 +571,15 @@ public:
         closeProbe();
         // The encoders end with their stream: their input is closed so each
         // completes its file, and they finish on their own.
-        for (auto &enc : m_encoders) {
+        auto encoders = std::move(m_encoders);
+        m_encoders.clear();
+        for (auto &enc : encoders) {
+            enc->onBranchEnded = nullptr;
             if (m_pipeline)
                 m_pipeline->detach(*enc);
             enc->drain();
             m_engine.retire(std::move(enc));
         }
-        m_encoders.clear();
         m_pipeline.reset();
     }
 
@@ -587,7 +616,15 @@ public:
             m_pipeline->setVolume(v);
     }
 
-    bool hasPipeline() const { return m_pipeline != nullptr; }
+    GstAudioEngine::StreamState state() const
+    {
+        using S = GstAudioEngine::StreamState;
+        if (m_pipeline)
+            return m_pipeline->hasFlowed() ? S::Playing : S::Opening;
+        if (m_reply)
+            return S::Resolving;
+        return m_retry.isActive() ? S::Waiting : S::Failed;
+    }
 
     HENCODE startEncoder(const QString &commandLine)
     {
@@ -623,6 +660,12 @@ public:
             m_pipeline->attach(*raw);
         m_encoders.push_back(std::move(enc));
         return h;
+    }
+
+    int stoppingEncoders() const
+    {
+        return int(std::count_if(m_encoders.begin(), m_encoders.end(),
+                                 [](const auto &e) { return e->stopping; }));
     }
 
     bool hasEncoder(HENCODE h) const
@@ -717,7 +760,10 @@ private:
             return;
         QNetworkReply *reply = std::exchange(m_reply, nullptr);
         QObject::disconnect(reply, nullptr, this, nullptr);
-        reply->abort();
+        // An answer that already failed ends by itself; aborting it again
+        // makes Qt complain.
+        if (reply->isRunning() && reply->error() == QNetworkReply::NoError)
+            reply->abort();
         reply->deleteLater();
     }
 
@@ -729,12 +775,8 @@ private:
     void probeHeaders()
     {
         const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status >= 300 && status < 400)
-            return; // being followed
-        if (status >= 400) {
-            next();
-            return;
-        }
+        if (status >= 300)
+            return; // a redirect being followed, or an error that ends the reply
         if (contentTypeIsStream(probeType()))
             openFromProbe(m_reply->url());
     }
@@ -756,9 +798,16 @@ private:
     {
         const QNetworkReply::NetworkError error = m_reply->error();
         const QUrl url = m_reply->url();
-        if (error == QNetworkReply::ProtocolFailure && m_probeBody.isEmpty()) {
-            // Qt reads HTTP only; a Shoutcast server's "ICY 200 OK" ends up
-            // here. GStreamer's HTTP source understands it: let it try.
+        const bool noHttpAnswer =
+            m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isNull()
+            && m_probeBody.isEmpty();
+        const bool unreadable = error == QNetworkReply::ProtocolFailure
+            || error == QNetworkReply::RemoteHostClosedError
+            || error == QNetworkReply::UnknownNetworkError;
+        if (noHttpAnswer && unreadable) {
+            // Qt reads HTTP only: it drops a Shoutcast server's "ICY 200 OK"
+            // as a closed or broken answer. GStreamer's HTTP source
+            // understands it, so let it try the address itself.
             openFromProbe(m_probeCandidate.url);
             return;
         }
@@ -767,6 +816,10 @@ private:
             return;
         }
         m_probeBody += m_reply->readAll();
+        if (m_probeBody.isEmpty()) {
+            next(); // nothing to play and nothing listed
+            return;
+        }
         const PlaylistFormat format =
             sniffPlaylist(probeType(), url, m_probeBody.left(kSniffBytes));
         if (format == PlaylistFormat::None) {
@@ -1057,12 +1110,18 @@ bool GstAudioEngine::BASS_Free()
     return true;
 }
 
+GstAudioEngine::StreamState GstAudioEngine::streamState(HSTREAM handle) const
+{
+    const Stream *s = d->stream(handle);
+    return s ? s->state() : StreamState::None;
+}
+
 int GstAudioEngine::streamCount() const
 {
     return int(d->streams.size());
 }
 
-int GstAudioEngine::pipelineCount() const
+int GstAudioEngine::pipelineCount()
 {
     return Pipeline::alive();
 }
@@ -1070,7 +1129,10 @@ int GstAudioEngine::pipelineCount() const
 int GstAudioEngine::finishingEncoderCount() const
 {
     d->reapFinished();
-    return int(d->finishing.size());
+    int n = int(d->finishing.size());
+    for (const auto &[h, s] : d->streams)
+        n += s->stoppingEncoders();
+    return n;
 }
 
 } // namespace vidmo

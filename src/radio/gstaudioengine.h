@@ -7,9 +7,9 @@
 namespace vidmo {
 
 // The audio engine over GStreamer. One pipeline per stream:
-//   uridecodebin ! audioconvert ! audioresample ! volume ! tee ! queue ! audio sink
+//   uridecodebin ! audioconvert ! audioresample ! tee ! queue ! volume ! audio sink
 // and per running encoder one more tee branch ending in an appsink that feeds
-// the encoder's standard input. Playlists are fetched and resolved here first
+// the encoder's standard input (S16LE, 44100 Hz, stereo, as WAV). Playlists are fetched and resolved here first
 // (GStreamer does not follow them). A stream that drops after it has played
 // is reopened with back-off until it is freed.
 //
@@ -37,10 +37,20 @@ public:
     bool BASS_Encode_Stop(std::uint32_t handle) override;
     bool BASS_Free() override;
 
-    // For tests and diagnostics: streams held, pipelines alive (across
-    // streams), and encoder processes still completing their files.
+    // For tests and diagnostics.
+    enum class StreamState {
+        None,       // no such stream
+        Resolving,  // fetching the address or a playlist
+        Opening,    // a pipeline is connecting, nothing decoded yet
+        Playing,    // sound has come through
+        Waiting,    // dropped; reconnecting after a pause
+        Failed,     // nothing it names would open; silent until freed
+    };
+    StreamState streamState(HSTREAM handle) const;
+    // Streams held, pipelines alive (across streams), and encoders stopped
+    // but still completing their files.
     int streamCount() const;
-    int pipelineCount() const;
+    static int pipelineCount();
     int finishingEncoderCount() const;
 
     class Private;
