@@ -185,6 +185,13 @@ HttpReply NetworkHttpClient::get(const QString &url)
 
     if (!self) // destroyed meanwhile; its destructor has aborted the request
         return failure(QStringLiteral("The HTTP client was closed during the request"));
+    // The loop also ends when the application quits. What came so far is not
+    // the answer, even without a Content-Length to tell.
+    if (!reply->isFinished()) {
+        if (transfer.abort == Abort::None)
+            transfer.abort = Abort::Disconnected;
+        reply->abort();
+    }
 
     HttpReply out = result(transfer);
     const qint64 expected = contentLength(reply);
