@@ -8,3 +8,7 @@ list(APPEND VIDMO_WIDGETS_SOURCES app/programblock.cpp app/programblock.h
 list(APPEND VIDMO_WIDGETS_SOURCES app/skinengine.cpp app/skinengine.h)
 list(APPEND VIDMO_WIDGETS_RESOURCES ${PROJECT_SOURCE_DIR}/data/skins/skins.qrc)
 list(APPEND VIDMO_PLATFORM_SOURCES app/runprogram.cpp app/runprogram.h)
+# tool bar, tray and minimise, pictures
+list(APPEND VIDMO_WIDGETS_SOURCES app/toolbaractions.cpp app/toolbaractions.h
+     app/trayminimize.cpp app/trayminimize.h app/icons.cpp app/icons.h)
+list(APPEND VIDMO_WIDGETS_RESOURCES ${PROJECT_SOURCE_DIR}/data/icons/icons.qrc)

@@ -1,14 +1,20 @@
 #include "app/tform1.h"
 
 #include "app/appcontext.h"
+#include "app/guard.h"
+#include "app/icons.h"
 #include "app/skinbutton.h"
+#include "app/toolbaractions.h"
+#include "app/trayminimize.h"
 #include "app/windowutil.h"
 #include "catalogue/dispatcher.h"
+#include "favorites/tfavoriteform.h"
 #include "navigation/categorynavigator.h"
 #include "navigation/closedsection.h"
 #include "web/webview.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -46,12 +52,19 @@ struct ToolButton
     int number;
     int left;
     const char16_t *hint; // empty: the button shows no hint
+    const char *picture;
 };
 
 constexpr ToolButton ToolBar[] = {
-    {8, 5, u""},  {9, 5, u""},  {1, 50, u"Настройки"}, {4, 95, u"Закрытый раздел"},
-    {2, 140, u"Выключить"}, {5, 630, u"Избранное"}, {3, 675, u"ТВ программа"},
-    {7, 720, u"Помощь"}, {6, 765, u"Помощь проекту"},
+    {8, 5, u"", "pin"},
+    {9, 5, u"", "unpin"},
+    {1, 50, u"Настройки", "gear"},
+    {4, 95, u"Закрытый раздел", "heart"},
+    {2, 140, u"Выключить", "power"},
+    {5, 630, u"Избранное", "star"},
+    {3, 675, u"ТВ программа", "grid"},
+    {7, 720, u"Помощь", "help"},
+    {6, 765, u"Помощь проекту", "dollar"},
 };
 
 struct CountryLabel
@@ -69,6 +82,8 @@ TForm1::TForm1(AppContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_ctx.windows.Form1 = this;
     setupWindow(this, QStringLiteral("Form1"), ClientWidth, ClientHeight, TitleButtons::CloseMinimize);
     setWindowTitle(QStringLiteral("Vidmo Player"));
+    QApplication::setWindowIcon(applicationIcon());
+    setWindowIcon(applicationIcon());
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 8));
 
     buildCategoryRow();
@@ -87,6 +102,8 @@ TForm1::TForm1(AppContext &ctx) : QWidget(nullptr), m_ctx(ctx)
 
     TrayIcon1 = new QSystemTrayIcon(this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    TrayIcon1->setIcon(applicationIcon());
+    m_tray = std::make_unique<TrayMinimize>(m_ctx);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -94,6 +111,7 @@ TForm1::TForm1(AppContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     N1->setObjectName(QStringLiteral("N1"));
 
     connectNavigation();
+    connectToolBar();
     FormCreate();
 }
 
@@ -173,6 +191,7 @@ void TForm1::buildToolBar()
         b->setIconSize(QSize(32, 32));
         b->setAutoRaise(true);
         b->setToolTip(QString::fromUtf16(t.hint));
+        b->setIcon(toolBarIcon(QString::fromLatin1(t.picture)));
         m_speedBtn[size_t(t.number)] = b;
     }
     m_speedBtn[9]->hide();
@@ -252,6 +271,42 @@ void TForm1::channelButtonClick(SkinButton *button) { CategoryNavigator(m_ctx).c
 void TForm1::StartTVButtonClick() { ChannelDispatcher(m_ctx).StartTVButtonClick(); }
 void TForm1::sSpeedButton4Click() { ClosedSection(m_ctx).sSpeedButton4Click(); }
 
+void TForm1::connectToolBar()
+{
+    using Slot = void (TForm1::*)();
+    const std::pair<int, Slot> tools[] = {
+        {1, &TForm1::sSpeedButton1Click}, {2, &TForm1::sSpeedButton2Click},
+        {3, &TForm1::sSpeedButton3Click}, {5, &TForm1::sSpeedButton5Click},
+        {6, &TForm1::sSpeedButton6Click}, {7, &TForm1::sSpeedButton7Click},
+        {8, &TForm1::sSpeedButton8Click}, {9, &TForm1::sSpeedButton9Click},
+    };
+    for (const auto &[number, slot] : tools)
+        connect(sSpeedButton(number), &QToolButton::clicked, this, slot);
+    connect(TrayIcon1, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick)
+                    TrayIcon1DblClick();
+            });
+    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+}
+
+void TForm1::sSpeedButton1Click() { ToolBarActions(m_ctx).openSettings(); }
+void TForm1::sSpeedButton2Click() { ToolBarActions(m_ctx).blankView(); }
+void TForm1::sSpeedButton3Click() { ToolBarActions(m_ctx).openProgramme(); }
+void TForm1::sSpeedButton5Click() { ToolBarActions(m_ctx).openFavorites(); }
+void TForm1::sSpeedButton6Click() { ToolBarActions(m_ctx).openDonation(); }
+void TForm1::sSpeedButton7Click() { ToolBarActions(m_ctx).openHelp(); }
+void TForm1::sSpeedButton8Click() { ToolBarActions(m_ctx).pin(); }
+void TForm1::sSpeedButton9Click() { ToolBarActions(m_ctx).unpin(); }
+void TForm1::AppMinimize() { m_tray->minimise(); }
+void TForm1::TrayIcon1DblClick() { m_tray->restoreFromTray(); }
+
+void TForm1::N1Click()
+{
+    guard(*m_ctx.services.messageBox,
+          [this] { m_ctx.windows.FavoriteForm->store().add(m_popupComponent); });
+}
+
 void TForm1::StartRadioStream(const QByteArray &url)
 {
     if (radioStreamRequested)
@@ -262,6 +317,10 @@ void TForm1::FormShow()
 {
     // 1. The first category of the row shown.
     sBitBtn(1)->click();
+    // 2. The tray icon, for the tray value "1".
+    m_tray->showTrayIcon();
+    // 3. The answer to minimising.
+    m_tray->install();
 }
 
 void TForm1::FormDestroy()
@@ -272,7 +331,8 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // A restore from the minimised state is not a show of the window.
-    if (!event->spontaneous())
+    // Nor is a return from the tray.
+    if (!event->spontaneous() && !m_tray->restoring())
         FormShow();
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -19,6 +20,7 @@ namespace vidmo {
 struct AppContext;
 class IWebView;
 class SkinButton;
+class TrayMinimize;
 
 // The main window: category row, channel grid, web view, radio panel,
 // tool bar and tray icon. It owns the process: closing it ends the program.
@@ -80,6 +82,18 @@ public Q_SLOTS:
     void StartTVButtonClick();
     // The closed section (heart button of the tool bar).
     void sSpeedButton4Click();
+    // The rest of the tool bar, tray and minimise, adding a favourite.
+    void sSpeedButton1Click();
+    void sSpeedButton2Click();
+    void sSpeedButton3Click();
+    void sSpeedButton5Click();
+    void sSpeedButton6Click();
+    void sSpeedButton7Click();
+    void sSpeedButton8Click();
+    void sSpeedButton9Click();
+    void AppMinimize();
+    void TrayIcon1DblClick();
+    void N1Click();
 
 Q_SIGNALS:
     // The window was closed; the program block ends the event loop.
@@ -99,11 +113,13 @@ private:
     void buildToolBar();
     void showPopupMenu(SkinButton *button, const QPoint &pos);
     void connectNavigation();
+    void connectToolBar();
 
     AppContext &m_ctx;
     std::array<SkinButton *, 46> m_bitBtn{};
     std::array<QToolButton *, 10> m_speedBtn{};
     SkinButton *m_popupComponent = nullptr;
+    std::unique_ptr<TrayMinimize> m_tray;
 };
 
 } // namespace vidmo

@@ -474,7 +474,8 @@ void tst_audioengine::reconnectBacksOff()
     const qint64 third = t[4] - t[3];
     QVERIFY2(second >= 1900 && third >= 3900 && third > second,
              qPrintable(QStringLiteral("%1 ms, %2 ms").arg(second).arg(third)));
-    QCOMPARE(m_engine->streamState(h), State::Waiting);
+    // the fifth answer (503) is a failure too: back to waiting, not given up
+    QTRY_COMPARE(m_engine->streamState(h), State::Waiting);
 
     QVERIFY(m_engine->BASS_StreamFree(h));
     QCOMPARE(m_engine->streamCount(), 0);
