@@ -5,6 +5,7 @@
 #include "app/qtplatform.h"
 #include "app/tform1.h"
 #include "app/windowutil.h"
+#include "radio/gstaudioengine.h"
 #include "settings/networkhttpclient.h"
 #include "web/qtwebview.h"
 
@@ -34,6 +35,7 @@ int runProgram(QApplication &app, const RunOptions &options)
     DesktopShell shell;
     QtWebViewFactory webViews;
     NetworkHttpClient http;
+    GstAudioEngine audio;
 
     Services services;
     services.programDir = options.programDir.isEmpty()
@@ -45,6 +47,7 @@ int runProgram(QApplication &app, const RunOptions &options)
     services.shell = &shell;
     services.webViews = &webViews;
     services.http = &http;
+    services.audio = &audio;
 
     ProgramBlock program(std::move(services));
     program.createWindows();

@@ -11,6 +11,7 @@
 #include "favorites/tfavoriteform.h"
 #include "navigation/categorynavigator.h"
 #include "navigation/closedsection.h"
+#include "radio/radiopanel.h"
 #include "web/webview.h"
 
 #include <QAction>
@@ -18,8 +19,10 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
 #include <QToolButton>
@@ -67,6 +70,24 @@ constexpr ToolButton ToolBar[] = {
     {6, 765, u"Помощь проекту", "dollar"},
 };
 
+struct RadioButton
+{
+    int number;
+    int left;
+    const char16_t *hint;
+    const char *picture;
+    bool shown;
+};
+
+// sSpeedButton11 takes sSpeedButton10's place while a recording runs.
+constexpr RadioButton RadioPanelButtons[] = {
+    {10, 15, u"Записать радио", "record", false},
+    {11, 15, u"Остановить запись", "stoprecord", false},
+    {14, 80, u"Мое радио", "myradio", true},
+    {13, 115, u"Запуск минирадио", "mini", true},
+    {12, 150, u"Выключить радио", "off", false},
+};
+
 struct CountryLabel
 {
     QLabel *TForm1::*member;
@@ -99,11 +120,13 @@ TForm1::TForm1(AppContext &ctx) : QWidget(nullptr), m_ctx(ctx)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(526, 491, 98, 25);
     Button1->hide();
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 
     TrayIcon1 = new QSystemTrayIcon(this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
     TrayIcon1->setIcon(applicationIcon());
     m_tray = std::make_unique<TrayMinimize>(m_ctx);
+    m_radio = std::make_unique<RadioPanel>(m_ctx);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -180,6 +203,46 @@ void TForm1::buildPanel()
     sPanel2->setFrameShape(QFrame::StyledPanel);
     sPanel2->setGeometry(602, 365, 190, 77);
     sPanel2->hide();
+    buildRadioPanel();
+}
+
+void TForm1::buildRadioPanel()
+{
+    using Slot = void (TForm1::*)();
+    const Slot handlers[] = {&TForm1::sSpeedButton10Click, &TForm1::sSpeedButton11Click,
+                          &TForm1::sSpeedButton12Click, &TForm1::sSpeedButton13Click,
+                          &TForm1::sSpeedButton14Click};
+    for (const auto &r : RadioPanelButtons) {
+        auto *b = new QToolButton(sPanel2);
+        b->setObjectName(QStringLiteral("sSpeedButton%1").arg(r.number));
+        b->setGeometry(r.left, 5, 32, 32);
+        b->setIconSize(QSize(24, 24));
+        b->setAutoRaise(true);
+        b->setToolTip(QString::fromUtf16(r.hint));
+        b->setIcon(radioPanelIcon(QString::fromLatin1(r.picture)));
+        b->setVisible(r.shown);
+        connect(b, &QToolButton::clicked, this, handlers[r.number - 10]);
+        m_speedBtn[size_t(r.number)] = b;
+    }
+
+    sScrollBar1 = new QScrollBar(Qt::Horizontal, sPanel2);
+    sScrollBar1->setObjectName(QStringLiteral("sScrollBar1"));
+    sScrollBar1->setGeometry(15, 40, 160, 17);
+    sScrollBar1->setRange(0, 100);
+    sScrollBar1->setPageStep(1); // the thinnest thumb; a page click steps by one
+    sScrollBar1->setValue(100);
+    sScrollBar1->hide();
+    connect(sScrollBar1, &QScrollBar::valueChanged, this, &TForm1::sScrollBar1Change);
+
+    sLabel5 = new QLabel(QStringLiteral("Громкость"), sPanel2);
+    sLabel5->setObjectName(QStringLiteral("sLabel5"));
+    sLabel5->move(68, 60);
+    sLabel5->adjustSize();
+
+    sEdit1 = new QLineEdit(QStringLiteral("MyRecord"), sPanel2);
+    sEdit1->setObjectName(QStringLiteral("sEdit1"));
+    sEdit1->move(24, 44);
+    sEdit1->hide();
 }
 
 void TForm1::buildToolBar()
@@ -231,6 +294,8 @@ void TForm1::FormCreate()
     }
     // 2. The project web server's start page.
     Chromium1->load(m_ctx.server(QStringLiteral("/start8")));
+    // 3. and 4. The audio engine on the default device, then its WMA plug-in.
+    m_radio->initEngine(quintptr(winId()));
 }
 
 void TForm1::showPopupMenu(SkinButton *button, const QPoint &pos)
@@ -257,7 +322,11 @@ void TForm1::connectNavigation()
 }
 
 void TForm1::sBitBtn1Click() { CategoryNavigator(m_ctx).sBitBtn1Click(); }
-void TForm1::sBitBtn2Click() { CategoryNavigator(m_ctx).sBitBtn2Click(); }
+void TForm1::sBitBtn2Click()
+{
+    CategoryNavigator(m_ctx).sBitBtn2Click();
+    m_radio->radioPageShown();
+}
 void TForm1::sBitBtn3Click() { CategoryNavigator(m_ctx).sBitBtn3Click(); }
 void TForm1::sBitBtn4Click() { CategoryNavigator(m_ctx).sBitBtn4Click(); }
 void TForm1::sBitBtn5Click() { CategoryNavigator(m_ctx).sBitBtn5Click(); }
@@ -307,11 +376,14 @@ void TForm1::N1Click()
           [this] { m_ctx.windows.FavoriteForm->store().add(m_popupComponent); });
 }
 
-void TForm1::StartRadioStream(const QByteArray &url)
-{
-    if (radioStreamRequested)
-        radioStreamRequested(url);
-}
+void TForm1::StartRadioStream(const QByteArray &url) { m_radio->StartRadioStream(url); }
+void TForm1::Button1Click() { m_radio->Button1Click(); }
+void TForm1::sScrollBar1Change() { m_radio->sScrollBar1Change(); }
+void TForm1::sSpeedButton10Click() { m_radio->sSpeedButton10Click(); }
+void TForm1::sSpeedButton11Click() { m_radio->sSpeedButton11Click(); }
+void TForm1::sSpeedButton12Click() { m_radio->sSpeedButton12Click(); }
+void TForm1::sSpeedButton13Click() { m_radio->sSpeedButton13Click(); }
+void TForm1::sSpeedButton14Click() { m_radio->sSpeedButton14Click(); }
 
 void TForm1::FormShow()
 {
@@ -325,6 +397,7 @@ void TForm1::FormShow()
 
 void TForm1::FormDestroy()
 {
+    m_radio->releaseEngine();
 }
 
 void TForm1::showEvent(QShowEvent *event)

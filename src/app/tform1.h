@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
+#include <cstdint>
 #include <memory>
 
 class QFrame;
@@ -11,7 +11,9 @@ class QLabel;
 class QMenu;
 class QAction;
 class QByteArray;
+class QLineEdit;
 class QPushButton;
+class QScrollBar;
 class QSystemTrayIcon;
 class QToolButton;
 
@@ -21,6 +23,7 @@ struct AppContext;
 class IWebView;
 class SkinButton;
 class TrayMinimize;
+class RadioPanel;
 
 // The main window: category row, channel grid, web view, radio panel,
 // tool bar and tray icon. It owns the process: closing it ends the program.
@@ -39,7 +42,7 @@ public:
 
     // sBitBtn1..sBitBtn42, sBitBtn44, sBitBtn45; nullptr for any other number.
     SkinButton *sBitBtn(int number) const;
-    // sSpeedButton1..sSpeedButton9.
+    // sSpeedButton1..sSpeedButton9 (tool bar), sSpeedButton10..sSpeedButton14 (radio panel).
     QToolButton *sSpeedButton(int number) const;
     // The grid in grid order: sBitBtn10 .. sBitBtn42.
     QVector<SkinButton *> gridButtons() const;
@@ -59,10 +62,19 @@ public:
     QMenu *PopupMenu1 = nullptr;
     QAction *N1 = nullptr;
 
+    // The radio panel on sPanel2.
+    QScrollBar *sScrollBar1 = nullptr;
+    QLabel *sLabel5 = nullptr;
+    QLineEdit *sEdit1 = nullptr; // the recording name, never shown
+
+    // The audio engine's current stream; keeps a freed handle, which the
+    // engine then refuses.
+    std::uint32_t RadioStream = 0;
+    // The own station Button1 plays next.
+    QString MyRadioUrl;
     // Replaces the current radio stream with the station at url.
     void StartRadioStream(const QByteArray &url);
-    // Until the radio engine plays stations, a request only reaches this hook.
-    std::function<void(const QByteArray &url)> radioStreamRequested;
+    RadioPanel &radio() { return *m_radio; }
 
 public Q_SLOTS:
     // Category row, channel grid and dispatcher (navigation and catalogue).
@@ -94,6 +106,14 @@ public Q_SLOTS:
     void AppMinimize();
     void TrayIcon1DblClick();
     void N1Click();
+    // The radio panel and Button1.
+    void Button1Click();
+    void sScrollBar1Change();
+    void sSpeedButton10Click();
+    void sSpeedButton11Click();
+    void sSpeedButton12Click();
+    void sSpeedButton13Click();
+    void sSpeedButton14Click();
 
 Q_SIGNALS:
     // The window was closed; the program block ends the event loop.
@@ -111,15 +131,17 @@ private:
     void buildCategoryRow();
     void buildPanel();
     void buildToolBar();
+    void buildRadioPanel();
     void showPopupMenu(SkinButton *button, const QPoint &pos);
     void connectNavigation();
     void connectToolBar();
 
     AppContext &m_ctx;
     std::array<SkinButton *, 46> m_bitBtn{};
-    std::array<QToolButton *, 10> m_speedBtn{};
+    std::array<QToolButton *, 15> m_speedBtn{};
     SkinButton *m_popupComponent = nullptr;
     std::unique_ptr<TrayMinimize> m_tray;
+    std::unique_ptr<RadioPanel> m_radio;
 };
 
 } // namespace vidmo

@@ -4,8 +4,15 @@
 
 #include <QDialog>
 
+class QLabel;
+class QLineEdit;
+
 namespace vidmo {
 
+class SkinButton;
+
+// The name dialog of a recording. Created once and reused, so its edit keeps
+// what was typed last; OK hands the name to the main window.
 class TRadioSaveForm final : public SecondaryWindow<QDialog>
 {
     Q_OBJECT
@@ -15,6 +22,14 @@ public:
     static constexpr int ClientHeight = 109;
 
     explicit TRadioSaveForm(AppContext &ctx);
+
+    QLabel *sLabel1 = nullptr;
+    QLineEdit *sEdit1 = nullptr;
+    SkinButton *sBitBtn1 = nullptr; // OK
+    SkinButton *sBitBtn2 = nullptr; // Cancel
+
+public Q_SLOTS:
+    void sBitBtn1Click();
 };
 
 } // namespace vidmo

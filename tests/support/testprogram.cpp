@@ -53,6 +53,7 @@ ProgramBlock &TestProgram::start()
     s.shell = &shell;
     s.webViews = &webViews;
     s.http = realHttp ? realHttp : &http;
+    s.audio = realAudio ? realAudio : &audio;
     m_block = std::make_unique<ProgramBlock>(std::move(s));
     m_block->createWindows();
     return *m_block;

@@ -3,6 +3,7 @@
 // A program directory of its own and the whole program block on test doubles.
 
 #include "app/programblock.h"
+#include "fakeaudio.h"
 #include "fakes.h"
 
 #include <QTemporaryDir>
@@ -44,9 +45,12 @@ public:
     FakeShell shell;
     FakeWebViewFactory webViews;
     FakeHttpClient http;
+    FakeAudioEngine audio;
     // When set before start(), used instead of the fake client and serverBase().
     IHttpClient *realHttp = nullptr;
     QString realServerBase;
+    // When set before start(), used instead of the fake engine.
+    IAudioEngine *realAudio = nullptr;
 
     static QString serverBase() { return QStringLiteral("http://127.0.0.1:9"); }
 

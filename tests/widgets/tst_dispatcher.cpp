@@ -29,7 +29,7 @@ struct Program
         p.start();
         f = p.form1();
         f->show();
-        f->radioStreamRequested = [this](const QByteArray &url) {
+        p.audio.onStreamCreate = [this](const QByteArray &url) {
             streams << url;
             if (failRadio)
                 throw Failure(u"engine down"_s);
