@@ -140,7 +140,6 @@ void RadioPanel::sSpeedButton14Click()
 {
     TMyRadioForm *own = m_ctx.windows.MyRadioForm;
     own->show(); // modal: the window says so itself
-    own->raise();
     own->activateWindow();
 }
 
