@@ -14,18 +14,6 @@
 
 namespace vidmo {
 
-namespace {
-
-// A hidden window becomes visible, a shown one comes to the front.
-void bringUp(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-} // namespace
-
 void ToolBarActions::openSettings()
 {
     m_ctx.windows.SettingForm->exec();
@@ -38,12 +26,12 @@ void ToolBarActions::blankView()
 
 void ToolBarActions::openProgramme()
 {
-    bringUp(m_ctx.windows.TVprogrammForm);
+    bringToFront(m_ctx.windows.TVprogrammForm);
 }
 
 void ToolBarActions::openFavorites()
 {
-    bringUp(m_ctx.windows.FavoriteForm);
+    bringToFront(m_ctx.windows.FavoriteForm);
 }
 
 void ToolBarActions::openDonation()

@@ -37,6 +37,13 @@ void setupWindow(QWidget *window, const QString &objectName, int clientWidth, in
         window->setFixedSize(clientWidth, clientHeight);
 }
 
+void bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void centreOn(QWidget *window, const QWidget *reference)
 {
     QRect area;

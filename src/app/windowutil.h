@@ -16,6 +16,9 @@ enum class TitleButtons { TitleOnly, Close, CloseMinimize };
 void setupWindow(QWidget *window, const QString &objectName, int clientWidth, int clientHeight,
                  TitleButtons buttons, bool sizeable = false);
 
+// Shows a hidden window, or brings a shown one to the front, and activates it.
+void bringToFront(QWidget *window);
+
 // Centres window over reference (or over the screen when reference is null).
 void centreOn(QWidget *window, const QWidget *reference);
 

@@ -4,6 +4,7 @@
 #include "app/failure.h"
 #include "app/platform.h"
 #include "app/tform1.h"
+#include "app/windowutil.h"
 #include "catalogue/catalogue.h"
 #include "navigation/categorynavigator.h"
 #include "web/tbrowser2form.h"
@@ -59,7 +60,8 @@ void ChannelDispatcher::run(const TChannelEntry &row)
         break;
     }
     case ChannelKind::OutsideWindow:
-        showOutsideWindow(row);
+        if (!openOutsideSite(m_ctx, row))
+            throw Failure(QStringLiteral("no window for ") + row.Caption);
         showProgramme(row);
         break;
     case ChannelKind::SystemBrowser:
@@ -78,39 +80,31 @@ void ChannelDispatcher::showProgramme(const TChannelEntry &row)
     m_ctx.windows.TVprogrammForm->WebBrowser1->navigate(m_ctx.services.programDir + row.Programme);
 }
 
-void ChannelDispatcher::showOutsideWindow(const TChannelEntry &row)
+bool openOutsideSite(AppContext &ctx, const TChannelEntry &row)
 {
-    const Windows &w = m_ctx.windows;
-    QWidget *window = nullptr;
-    IWebView *view = nullptr;
+    const Windows &w = ctx.windows;
+    OutsideSiteWindow *site = nullptr;
     switch (row.Window) {
     case ChannelWindow::TKorbinaForm:
-        window = w.KorbinaForm;
-        view = w.KorbinaForm->Chromium1;
+        site = w.KorbinaForm;
         break;
     case ChannelWindow::TNarkomTVForm:
-        window = w.NarkomTVForm;
-        view = w.NarkomTVForm->Chromium1;
+        site = w.NarkomTVForm;
         break;
     case ChannelWindow::TOvegoPlayerForm:
-        window = w.OvegoPlayerForm;
-        view = w.OvegoPlayerForm->Chromium1;
+        site = w.OvegoPlayerForm;
         break;
     case ChannelWindow::TBrowser2Form:
-        window = w.Browser2Form;
-        view = w.Browser2Form->SeeTVWebBrowser;
-        break;
+        bringToFront(w.Browser2Form);
+        w.Browser2Form->SeeTVWebBrowser->navigate(row.Address);
+        return true;
     case ChannelWindow::None:
-        throw Failure(QStringLiteral("no window for ") + row.Caption);
+        return false;
     }
     // Showing a hidden window puts the title page into the main view.
-    window->show();
-    window->raise();
-    window->activateWindow();
-    if (row.Window == ChannelWindow::TBrowser2Form)
-        view->navigate(row.Address);
-    else
-        view->load(row.Address);
+    bringToFront(site);
+    site->Chromium1->load(row.Address);
+    return true;
 }
 
 } // namespace vidmo

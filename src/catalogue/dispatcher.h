@@ -5,6 +5,11 @@ namespace vidmo {
 struct AppContext;
 struct TChannelEntry;
 
+// Shows the outside site's window of the row (title page into the main view
+// when it was hidden) and opens the row's address in it. False when the row
+// names no window.
+bool openOutsideSite(AppContext &ctx, const TChannelEntry &row);
+
 // StartTVButtonClick: carries out every row of the channel catalogue whose
 // key equals the caption of the main window's StartTVButton.
 class ChannelDispatcher final
@@ -17,7 +22,6 @@ public:
 private:
     void run(const TChannelEntry &row);
     void showProgramme(const TChannelEntry &row);
-    void showOutsideWindow(const TChannelEntry &row);
 
     AppContext &m_ctx;
 };

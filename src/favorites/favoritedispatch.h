@@ -20,7 +20,6 @@ public:
 
 private:
     void runRow(const TChannelEntry &row) const;
-    void showOutsideSite(const TChannelEntry &row) const;
 
     AppContext &m_ctx;
 };

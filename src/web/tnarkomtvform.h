@@ -1,16 +1,10 @@
 #pragma once
 
-#include "app/secondarywindow.h"
-
-#include <QWidget>
+#include "web/outsidesitewindow.h"
 
 namespace vidmo {
 
-class IWebView;
-
-// An outside site's window: its view is larger than the window and sits at a
-// negative offset, so only a cut-out of the site's page shows.
-class TNarkomTVForm final : public SecondaryWindow<QWidget>
+class TNarkomTVForm final : public OutsideSiteWindow
 {
     Q_OBJECT
 
@@ -19,16 +13,6 @@ public:
     static constexpr int ClientHeight = 566;
 
     explicit TNarkomTVForm(AppContext &ctx);
-
-    IWebView *Chromium1 = nullptr;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    void FormShow();
-    void FormClose();
 };
 
 } // namespace vidmo

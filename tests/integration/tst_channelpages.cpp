@@ -5,6 +5,7 @@
 #include "app/programblock.h"
 #include "app/skinbutton.h"
 #include "app/tform1.h"
+#include "fakeaudio.h"
 #include "fakes.h"
 #include "loopbackhttpserver.h"
 #include "web/qtwebview.h"
@@ -47,6 +48,7 @@ struct RealProgram
         s.shell = &shell;
         s.webViews = &views;
         s.http = &http;
+        s.audio = &audio;
         block = std::make_unique<ProgramBlock>(std::move(s));
         block->createWindows();
         form()->show();
@@ -59,6 +61,7 @@ struct RealProgram
     test::FakeMessageBox box;
     test::FakeShell shell;
     test::FakeHttpClient http;
+    test::FakeAudioEngine audio;
     QtWebViewFactory views;
     std::unique_ptr<ProgramBlock> block;
 };
