@@ -9,6 +9,7 @@
 #include "radio/tradioform.h"
 #include "radio/tradiosaveform.h"
 
+#include <QFrame>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QToolButton>
@@ -145,7 +146,8 @@ void RadioPanel::sSpeedButton14Click()
 
 void RadioPanel::radioPageShown()
 {
-    if (m_recording)
+    // The same button leads to a foreign page on the other row, which leaves the panel be.
+    if (m_recording && !form().sPanel2->isHidden())
         showRecordButton(false);
 }
 
