@@ -1,0 +1,6 @@
+add_executable(bench_player_channels ${CMAKE_CURRENT_SOURCE_DIR}/bench_player_channels.cpp)
+target_link_libraries(bench_player_channels PRIVATE vidmo_platform)
+add_dependencies(bench_player_channels vidmo_program_dir)
+
+add_executable(bench_reference_load ${CMAKE_CURRENT_SOURCE_DIR}/bench_reference_load.cpp)
+target_link_libraries(bench_reference_load PRIVATE Qt6::WebEngineWidgets)
