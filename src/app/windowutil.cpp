@@ -1,6 +1,8 @@
 #include "app/windowutil.h"
 
+#include <QEvent>
 #include <QFile>
+#include <QMouseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
@@ -35,6 +37,37 @@ void setupWindow(QWidget *window, const QString &objectName, int clientWidth, in
         window->resize(clientWidth, clientHeight);
     else
         window->setFixedSize(clientWidth, clientHeight);
+}
+
+namespace {
+
+class LeftPressFilter final : public QObject
+{
+public:
+    LeftPressFilter(QWidget *widget, std::function<void()> handler)
+        : QObject(widget), m_handler(std::move(handler))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_handler();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+} // namespace
+
+void onLeftPress(QWidget *widget, std::function<void()> handler)
+{
+    new LeftPressFilter(widget, std::move(handler));
 }
 
 void bringToFront(QWidget *window)

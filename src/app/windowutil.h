@@ -4,6 +4,8 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+
 class QWidget;
 
 namespace vidmo {
@@ -15,6 +17,10 @@ enum class TitleButtons { TitleOnly, Close, CloseMinimize };
 // buttons. `sizeable` windows keep the size only as their initial one.
 void setupWindow(QWidget *window, const QString &objectName, int clientWidth, int clientHeight,
                  TitleButtons buttons, bool sizeable = false);
+
+// Calls handler whenever the left mouse button is pressed on widget: the
+// "click into an edit" that some windows answer.
+void onLeftPress(QWidget *widget, std::function<void()> handler);
 
 // Shows a hidden window, or brings a shown one to the front, and activates it.
 void bringToFront(QWidget *window);

@@ -83,8 +83,8 @@ TMyRadioForm::TMyRadioForm(AppContext &ctx) : SecondaryWindow(ctx)
     }
 
     // A click into either edit empties it.
-    sEdit1->installEventFilter(this);
-    sEdit2->installEventFilter(this);
+    onLeftPress(sEdit1, [this] { sEdit1Click(); });
+    onLeftPress(sEdit2, [this] { sEdit2Click(); });
 }
 
 SkinButton *TMyRadioForm::sBitBtn(int number) const
@@ -109,18 +109,6 @@ void TMyRadioForm::showEvent(QShowEvent *event)
     SecondaryWindow::showEvent(event);
     if (!event->spontaneous())
         FormShow();
-}
-
-bool TMyRadioForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == sEdit1)
-            sEdit1Click();
-        else if (watched == sEdit2)
-            sEdit2Click();
-    }
-    return SecondaryWindow::eventFilter(watched, event);
 }
 
 void TMyRadioForm::FormShow()

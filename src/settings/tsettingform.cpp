@@ -170,7 +170,7 @@ void TSettingForm::connectHandlers()
     for (const auto &[control, handler] : clicks)
         connect(control, &QPushButton::clicked, this, handler);
     connect(Timer1, &QTimer::timeout, this, &TSettingForm::Timer1Timer);
-    sEdit8->installEventFilter(this);
+    onLeftPress(sEdit8, [this] { sEdit8Click(); });
 
     // Quitting while a transfer runs: end it, so that nothing is saved or started.
     if (TForm1 *main = m_ctx.windows.Form1) {
@@ -474,13 +474,6 @@ void TSettingForm::sBitBtn6Click() { m_actions->open(ComponentPage::Silverlight)
 void TSettingForm::sBitBtn7Click() { m_actions->open(ComponentPage::Vlc); }
 
 void TSettingForm::sBitBtn12Click() { m_actions->open(ComponentPage::Help); }
-
-bool TSettingForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == sEdit8 && event->type() == QEvent::MouseButtonPress)
-        sEdit8Click();
-    return QDialog::eventFilter(watched, event);
-}
 
 void TSettingForm::showMessage(const char *key)
 {

@@ -128,7 +128,6 @@ public:
 
 protected:
     void reject() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class Progress;

@@ -71,8 +71,8 @@ TBrowser2Form::TBrowser2Form(AppContext &ctx) : SecondaryWindow(ctx)
     sBitBtn1 = new SkinButton(QStringLiteral("sBitBtn1"), QStringLiteral("Авторизироваться"), sPanel1);
     sBitBtn1->setGeometry(360, 5, 110, 25);
 
-    sEdit1->installEventFilter(this);
-    sEdit2->installEventFilter(this);
+    onLeftPress(sEdit1, [this] { sEdit1Click(); });
+    onLeftPress(sEdit2, [this] { sEdit2Click(); });
     connect(sBitBtn1, &QPushButton::clicked, this, &TBrowser2Form::sBitBtn1Click);
 }
 
@@ -101,18 +101,6 @@ void TBrowser2Form::login()
 // A click into an edit empties it, so a login or password is always typed whole.
 void TBrowser2Form::sEdit1Click() { sEdit1->clear(); }
 void TBrowser2Form::sEdit2Click() { sEdit2->clear(); }
-
-bool TBrowser2Form::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == sEdit1)
-            sEdit1Click();
-        else if (watched == sEdit2)
-            sEdit2Click();
-    }
-    return SecondaryWindow::eventFilter(watched, event);
-}
 
 void TBrowser2Form::showEvent(QShowEvent *event)
 {

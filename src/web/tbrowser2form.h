@@ -45,7 +45,6 @@ public Q_SLOTS:
     void sEdit2Click();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
