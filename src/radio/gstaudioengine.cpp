@@ -4,6 +4,7 @@
 #include "radio/playlist.h"
 
 #include <gst/app/gstappsink.h>
+#include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
 #include <QElapsedTimer>
@@ -36,6 +37,13 @@ constexpr int kFirstRetryMs = 1000;
 constexpr int kLongestRetryMs = 30000;
 constexpr int kProbeTimeoutMs = 15000;
 constexpr qsizetype kSniffBytes = 512;
+// A stream's bytes are handed from the connection that fetched the address to
+// the pipeline; reading pauses while this much waits undecoded (a file served
+// over HTTP arrives far faster than it plays), and the socket's own buffer
+// then holds the sender back.
+constexpr quint64 kFeedHighBytes = 64 * 1024;
+constexpr qint64 kFeedReadBuffer = 64 * 1024;
+constexpr int kFeedPollMs = 50;
 constexpr int kEncoderStopTimeoutMs = 3000;
 constexpr int kShutdownWaitMs = 3000;
 // Encoder input not yet taken by the user-interface thread; beyond this the
@@ -363,23 +371,45 @@ public:
 class Pipeline
 {
 public:
-    static std::unique_ptr<Pipeline> create(const QUrl &uri, bool silentOutput)
+    // Either GStreamer opens the address itself (uridecodebin), or, with
+    // fedByUs, the bytes are pushed in through feed() (appsrc ! decodebin).
+    static std::unique_ptr<Pipeline> create(const QUrl &uri, bool silentOutput, bool fedByUs)
     {
-        GstElement *src = nullptr, *convert = nullptr, *resample = nullptr, *format = nullptr,
-                   *volume = nullptr, *tee = nullptr, *queue = nullptr, *sink = nullptr;
-        if (!makeElements({{&src, "uridecodebin"},
-                           {&convert, "audioconvert"},
+        GstElement *src = nullptr, *decode = nullptr, *convert = nullptr, *resample = nullptr,
+                   *format = nullptr, *volume = nullptr, *tee = nullptr, *queue = nullptr,
+                   *sink = nullptr;
+        if (fedByUs && !makeElements({{&src, "appsrc"}, {&decode, "decodebin"}}))
+            return nullptr;
+        if (!fedByUs && !makeElements({{&src, "uridecodebin"}}))
+            return nullptr;
+        if (!makeElements({{&convert, "audioconvert"},
                            {&resample, "audioresample"},
                            {&format, "capsfilter"},
                            {&tee, "tee"},
                            {&queue, "queue"},
                            {&volume, "volume"},
-                           {&sink, silentOutput ? "fakesink" : "autoaudiosink"}}))
+                           {&sink, silentOutput ? "fakesink" : "autoaudiosink"}})) {
+            for (GstElement *e : {src, decode})
+                if (e)
+                    gst_object_unref(gst_object_ref_sink(e));
             return nullptr;
+        }
         auto p = std::unique_ptr<Pipeline>(new Pipeline);
         p->m_bin.reset(static_cast<GstElement *>(gst_object_ref_sink(gst_pipeline_new(nullptr))));
         gst_bin_add_many(GST_BIN(p->m_bin.get()), src, convert, resample, format, tee, queue,
                          volume, sink, nullptr);
+        GstElement *decoder = src;
+        if (fedByUs) {
+            gst_bin_add(GST_BIN(p->m_bin.get()), decode);
+            if (!gst_element_link(src, decode))
+                return nullptr;
+            // Bytes of a live stream: no seeking, no size, no clock of its own.
+            g_object_set(src, "format", GST_FORMAT_BYTES, "stream-type",
+                         GST_APP_STREAM_TYPE_STREAM, "max-bytes", guint64(2 * kFeedHighBytes),
+                         nullptr);
+            p->m_appsrc = src;
+            decoder = decode;
+        }
         // One fixed format at the tee, the encoder's: a recording branch
         // that joins later has nothing to renegotiate.
         CapsPtr caps(pcmCaps());
@@ -392,9 +422,11 @@ public:
                      0u, "max-size-bytes", 0u, nullptr);
         if (silentOutput)
             g_object_set(sink, "sync", TRUE, nullptr);
-        const QByteArray address = uri.toEncoded();
-        g_object_set(src, "uri", address.constData(), nullptr);
-        g_signal_connect(src, "pad-added", G_CALLBACK(onPadAdded), convert);
+        if (!fedByUs) {
+            const QByteArray address = uri.toEncoded();
+            g_object_set(src, "uri", address.constData(), nullptr);
+        }
+        g_signal_connect(decoder, "pad-added", G_CALLBACK(onPadAdded), convert);
 
         p->m_volume = volume;
         p->m_tee = tee;
@@ -429,6 +461,26 @@ public:
 
     void setState(GstState state) { gst_element_set_state(m_bin.get(), state); }
     void setVolume(double v) { g_object_set(m_volume, "volume", v, nullptr); }
+
+    // For a pipeline fed by us: room for more, more bytes, and the end.
+    bool wantsData() const
+    {
+        return m_appsrc
+            && gst_app_src_get_current_level_bytes(GST_APP_SRC(m_appsrc)) < kFeedHighBytes;
+    }
+    void feed(const QByteArray &bytes)
+    {
+        if (!m_appsrc || bytes.isEmpty())
+            return;
+        GstBuffer *buffer = gst_buffer_new_allocate(nullptr, gsize(bytes.size()), nullptr);
+        gst_buffer_fill(buffer, 0, bytes.constData(), gsize(bytes.size()));
+        gst_app_src_push_buffer(GST_APP_SRC(m_appsrc), buffer); // takes the buffer
+    }
+    void endFeed()
+    {
+        if (m_appsrc)
+            gst_app_src_end_of_stream(GST_APP_SRC(m_appsrc));
+    }
 
     // queue ! audioconvert ! audioresample ! appsink, fed from the tee.
     bool attach(Encoder &enc)
@@ -507,6 +559,7 @@ private:
     GstRef<GstBus> m_bus;
     GstElement *m_volume = nullptr;
     GstElement *m_tee = nullptr;
+    GstElement *m_appsrc = nullptr;
     QUrl m_uri;
     std::shared_ptr<std::atomic<bool>> m_flowing = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<QSocketNotifier> m_notifier;
@@ -564,6 +617,15 @@ public:
     {
         m_retry.setSingleShot(true);
         QObject::connect(&m_retry, &QTimer::timeout, this, [this] { resolve(); });
+        // A server that stops sending, whether it is being asked for the
+        // address or already playing, is given up on after a while.
+        m_watchdog.setSingleShot(true);
+        QObject::connect(&m_watchdog, &QTimer::timeout, this, [this] {
+            if (m_reply && m_reply->isRunning())
+                m_reply->abort();
+        });
+        m_feedPoll.setSingleShot(true);
+        QObject::connect(&m_feedPoll, &QTimer::timeout, this, [this] { pump(); });
     }
 
     ~Stream() override
@@ -744,14 +806,17 @@ private:
     {
         QNetworkRequest request(c.url);
         request.setMaximumRedirectsAllowed(8);
-        request.setTransferTimeout(kProbeTimeoutMs);
         request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray("VidmoPlayer/2.4"));
         m_probeCandidate = c;
         m_probeBody.clear();
         m_reply = m_engine.network().get(request);
+        // Bounded from the start: if this answer turns out to be the stream,
+        // reading it must be able to hold the sender back.
+        m_reply->setReadBufferSize(kFeedReadBuffer);
         QObject::connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] { probeHeaders(); });
         QObject::connect(m_reply, &QIODevice::readyRead, this, [this] { probeData(); });
         QObject::connect(m_reply, &QNetworkReply::finished, this, [this] { probeFinished(); });
+        m_watchdog.start(kProbeTimeoutMs);
     }
 
     void closeProbe()
@@ -760,6 +825,9 @@ private:
             return;
         QNetworkReply *reply = std::exchange(m_reply, nullptr);
         QObject::disconnect(reply, nullptr, this, nullptr);
+        m_watchdog.stop();
+        m_feedPoll.stop();
+        m_feedEnded = false;
         // An answer that already failed ends by itself; aborting it again
         // makes Qt complain.
         if (reply->isRunning() && reply->error() == QNetworkReply::NoError)
@@ -774,21 +842,23 @@ private:
 
     void probeHeaders()
     {
+        m_watchdog.start(kProbeTimeoutMs);
         const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status >= 300)
             return; // a redirect being followed, or an error that ends the reply
         if (contentTypeIsStream(probeType()))
-            openFromProbe(m_reply->url());
+            playFromProbe();
     }
 
     void probeData()
     {
+        m_watchdog.start(kProbeTimeoutMs);
         m_probeBody += m_reply->readAll();
         const PlaylistFormat format =
             sniffPlaylist(probeType(), m_reply->url(), m_probeBody.left(kSniffBytes));
         if (format == PlaylistFormat::None) {
             if (m_probeBody.size() >= kSniffBytes)
-                openFromProbe(m_reply->url());
+                playFromProbe();
         } else if (m_probeBody.size() > kPlaylistSizeCap) {
             next(); // far too large for a playlist
         }
@@ -835,20 +905,63 @@ private:
         next();
     }
 
+    // GStreamer fetches the address again itself.
     void openFromProbe(const QUrl &url)
     {
         closeProbe();
         open(url);
     }
 
+    // The answer is the stream: what has come so far and the rest of it go
+    // straight into a pipeline, so playing costs no second connection (some
+    // servers take a few hundred milliseconds to start each listener).
+    void playFromProbe()
+    {
+        QObject::disconnect(m_reply, nullptr, this, nullptr);
+        if (!open(m_reply->url(), true))
+            return;
+        QObject::connect(m_reply, &QIODevice::readyRead, this, [this] { pump(); });
+        QObject::connect(m_reply, &QNetworkReply::finished, this, [this] {
+            m_feedEnded = true;
+            pump();
+        });
+        m_pipeline->feed(std::exchange(m_probeBody, QByteArray()));
+        m_feedEnded = m_reply->isFinished();
+        pump();
+    }
+
+    // Moves the answer's bytes into the pipeline while it has room. When it
+    // has not, reading pauses, which holds the server back, and is tried again
+    // shortly; the watchdog only counts time spent waiting for the server.
+    void pump()
+    {
+        if (!m_reply || !m_pipeline)
+            return;
+        while (m_reply->bytesAvailable() > 0 && m_pipeline->wantsData())
+            m_pipeline->feed(m_reply->read(kFeedReadBuffer));
+        if (m_reply->bytesAvailable() > 0) {
+            m_watchdog.stop();
+            m_feedPoll.start(kFeedPollMs);
+            return;
+        }
+        if (m_feedEnded) {
+            // The pipeline plays what it holds, then ends: on error or at the
+            // end of the answer alike.
+            closeProbe();
+            m_pipeline->endFeed();
+            return;
+        }
+        m_watchdog.start(kProbeTimeoutMs);
+    }
+
     // --- playing ---
 
-    void open(const QUrl &url)
+    bool open(const QUrl &url, bool fedByUs = false)
     {
-        m_pipeline = Pipeline::create(url, m_engine.silentOutput);
+        m_pipeline = Pipeline::create(url, m_engine.silentOutput, fedByUs);
         if (!m_pipeline) {
             next();
-            return;
+            return false;
         }
         QObject::connect(m_pipeline->notifier(), &QSocketNotifier::activated, this,
                          [this] { busReady(); });
@@ -857,6 +970,7 @@ private:
             if (!enc->stopping)
                 m_pipeline->attach(*enc);
         m_pipeline->setState(m_wantPlay ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+        return true;
     }
 
     void busReady()
@@ -906,6 +1020,7 @@ private:
             next(); // this entry does not open: the next one may
             return;
         }
+        closeProbe();
         dropPipeline();
         if (!network)
             return; // a file that played to its end is done
@@ -938,6 +1053,9 @@ private:
     double m_volume = 1.0;
     int m_backoffMs = kFirstRetryMs;
     QTimer m_retry;
+    QTimer m_watchdog;
+    QTimer m_feedPoll;
+    bool m_feedEnded = false;
     QList<Candidate> m_queue;
     QSet<QUrl> m_visited;
     QNetworkReply *m_reply = nullptr;

@@ -142,6 +142,7 @@ private Q_SLOTS:
     void playlists();
     void reconnectsAfterDrop();
     void reconnectBacksOff();
+    void longFileOverHttp();
     void encoderGetsWav();
     void recordsMp3_data();
     void recordsMp3();
@@ -462,19 +463,21 @@ void tst_audioengine::reconnectBacksOff()
 {
     REQUIRE_SERVICES();
     Route once{Route::Kind::Drop, 200, "audio/mpeg", fixture("tone-3s.mp3")};
-    once.times = 2; // the look at the address, then the player's own request
+    once.times = 1;
     m_server->route("/flaky.mp3", once);
     const HSTREAM h = startStation(*m_engine, m_server->url("/flaky.mp3"));
     WAIT_FOR_SOUND(kLoud);
-    QCOMPARE(m_server->requests("/flaky.mp3"), 2);
+    // The answer that showed the address is a stream is the one that plays:
+    // no second connection.
+    QCOMPARE(m_server->requests("/flaky.mp3"), 1);
 
-    QTRY_VERIFY_WITH_TIMEOUT(m_server->requests("/flaky.mp3") >= 5, 25000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->requests("/flaky.mp3") >= 4, 25000);
     const QList<qint64> t = m_server->requestTimes("/flaky.mp3");
-    const qint64 second = t[3] - t[2];
-    const qint64 third = t[4] - t[3];
+    const qint64 second = t[2] - t[1];
+    const qint64 third = t[3] - t[2];
     QVERIFY2(second >= 1900 && third >= 3900 && third > second,
              qPrintable(QStringLiteral("%1 ms, %2 ms").arg(second).arg(third)));
-    // the fifth answer (503) is a failure too: back to waiting, not given up
+    // the fourth answer (503) is a failure too: back to waiting, not given up
     QTRY_COMPARE(m_engine->streamState(h), State::Waiting);
 
     QVERIFY(m_engine->BASS_StreamFree(h));
@@ -648,6 +651,28 @@ void tst_audioengine::manySwitchesLeaveNothing()
     QCOMPARE(m_engine->pipelineCount(), 0);
     QTRY_VERIFY2_WITH_TIMEOUT(openFds() <= baseline + 2,
                               qPrintable(QStringLiteral("%1 open, %2 before").arg(openFds()).arg(baseline)), 10000);
+}
+
+// A file served over HTTP arrives much faster than it plays. The engine stops
+// reading while it holds some seconds of it, resumes as they play, and loses
+// nothing: the whole 30 s file plays, over the one request.
+void tst_audioengine::longFileOverHttp()
+{
+    REQUIRE_SERVICES();
+    const QByteArray tone = fixture("tone-3s.mp3"); // 64 kbit/s
+    m_server->route("/long.mp3", {Route::Kind::Body, 200, "audio/mpeg", tone.repeated(10)});
+    const HSTREAM h = startStation(*m_engine, m_server->url("/long.mp3"));
+    WAIT_FOR_SOUND(kLoud);
+    QElapsedTimer played;
+    played.start();
+    while (played.elapsed() < 26000) {
+        QTest::qWait(1000);
+        const QString at = QStringLiteral("after %1 ms of 30 s").arg(played.elapsed());
+        QVERIFY2(m_engine->streamState(h) == State::Playing, qPrintable(QStringLiteral("ended ") + at));
+        QVERIFY2(m_capture.rms(500) > kLoud, qPrintable(QStringLiteral("silent ") + at));
+    }
+    QCOMPARE(m_server->requests("/long.mp3"), 1);
+    QVERIFY(m_engine->BASS_StreamFree(h));
 }
 
 int main(int argc, char **argv)
