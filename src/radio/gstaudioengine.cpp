@@ -26,6 +26,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace vidmo {
@@ -120,6 +121,22 @@ bool makeElements(std::initializer_list<std::pair<GstElement **, const char *>> 
         }
     }
     return ok;
+}
+
+// GStreamer loads a plug-in the first time one of its elements is made. For
+// the first station that happens between its first bytes and its first sound,
+// and the MP3 decoder's (libav) alone takes 60-70 ms; so the plug-ins a
+// station needs are loaded beforehand, off the user-interface thread.
+void preloadPlugins()
+{
+    static const char *const names[] = {
+        "coreelements", "app", "playback", "typefindfunctions", "audioconvert",
+        "audioresample", "volume", "autodetect", "pulseaudio", "id3demux",
+        "icydemux", "audioparsers", "libav", "mpg123", "soup",
+    };
+    for (const char *name : names)
+        if (GstPlugin *plugin = gst_plugin_load_by_name(name))
+            gst_object_unref(plugin);
 }
 
 bool haveFactory(const char *name)
@@ -595,6 +612,7 @@ public:
     std::map<std::uint32_t, std::unique_ptr<Stream>> streams;
     std::vector<std::unique_ptr<Encoder>> finishing;
     std::unique_ptr<QNetworkAccessManager> nam;
+    std::thread preloader;
 };
 
 namespace {
@@ -1104,6 +1122,8 @@ GstAudioEngine::GstAudioEngine() : d(std::make_unique<Private>()) {}
 GstAudioEngine::~GstAudioEngine()
 {
     BASS_Free();
+    if (d->preloader.joinable())
+        d->preloader.join();
 }
 
 bool GstAudioEngine::BASS_Init(int device, std::uint32_t, std::uint32_t, quintptr, const void *)
@@ -1115,6 +1135,8 @@ bool GstAudioEngine::BASS_Init(int device, std::uint32_t, std::uint32_t, quintpt
         return false;
     d->silentOutput = device == 0;
     d->initialised = true;
+    if (!d->preloader.joinable())
+        d->preloader = std::thread(preloadPlugins);
     return true;
 }
 
