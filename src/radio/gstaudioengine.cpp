@@ -1,6 +1,7 @@
 #include "radio/gstaudioengine.h"
 
 #include "radio/commandline.h"
+#include "radio/mpegaudio.h"
 #include "radio/playlist.h"
 
 #include <gst/app/gstappsink.h>
@@ -45,6 +46,7 @@ constexpr qsizetype kSniffBytes = 512;
 constexpr quint64 kFeedHighBytes = 64 * 1024;
 constexpr qint64 kFeedReadBuffer = 64 * 1024;
 constexpr int kFeedPollMs = 50;
+constexpr qsizetype kRecogniseBytes = 4096;
 constexpr int kEncoderStopTimeoutMs = 3000;
 constexpr int kShutdownWaitMs = 3000;
 // Encoder input not yet taken by the user-interface thread; beyond this the
@@ -94,9 +96,16 @@ bool gstReady()
         GError *raw = nullptr;
         const bool ok = gst_init_check(nullptr, nullptr, &raw);
         ErrorPtr error(raw);
-        if (!ok)
+        if (!ok) {
             qWarning("GStreamer: %s", error ? error->message : "init failed");
-        return ok;
+            return false;
+        }
+        // MP3 goes to mpg123, which ranks no higher than libav's decoders
+        // here; picking it leaves libav unloaded for the usual station.
+        if (GstRef<GstPluginFeature> mp3{GST_PLUGIN_FEATURE(
+                gst_registry_lookup_feature(gst_registry_get(), "mpg123audiodec"))})
+            gst_plugin_feature_set_rank(mp3.get(), GST_RANK_PRIMARY);
+        return true;
     }();
     return ready;
 }
@@ -125,14 +134,16 @@ bool makeElements(std::initializer_list<std::pair<GstElement **, const char *>> 
 
 // GStreamer loads a plug-in the first time one of its elements is made. For
 // the first station that happens between its first bytes and its first sound,
-// and the MP3 decoder's (libav) alone takes 60-70 ms; so the plug-ins a
-// station needs are loaded beforehand, off the user-interface thread.
+// so the plug-ins an MP3 station needs are loaded beforehand, off the
+// user-interface thread. Its decoder is mpg123's (see gstReady): libav's
+// plug-in would take 60-70 ms to load and some 30 MiB with its libraries,
+// and is left for the streams only it decodes.
 void preloadPlugins()
 {
     static const char *const names[] = {
         "coreelements", "app", "playback", "typefindfunctions", "audioconvert",
         "audioresample", "volume", "autodetect", "pulseaudio", "id3demux",
-        "icydemux", "audioparsers", "libav", "mpg123", "soup",
+        "icydemux", "audioparsers", "mpg123",
     };
     for (const char *name : names)
         if (GstPlugin *plugin = gst_plugin_load_by_name(name))
@@ -492,6 +503,14 @@ public:
         GstBuffer *buffer = gst_buffer_new_allocate(nullptr, gsize(bytes.size()), nullptr);
         gst_buffer_fill(buffer, 0, bytes.constData(), gsize(bytes.size()));
         gst_app_src_push_buffer(GST_APP_SRC(m_appsrc), buffer); // takes the buffer
+    }
+    // What the bytes are, when we know: decodebin then need not guess. Its
+    // guessing runs every type finder until one is certain, which for MP3
+    // joined mid-way none is, and so loads plug-ins (libav's) on the way.
+    void setFeedCaps(GstCaps *caps)
+    {
+        if (m_appsrc)
+            gst_app_src_set_caps(GST_APP_SRC(m_appsrc), caps);
     }
     void endFeed()
     {
@@ -943,9 +962,30 @@ private:
             m_feedEnded = true;
             pump();
         });
-        m_pipeline->feed(std::exchange(m_probeBody, QByteArray()));
+        m_feedHead = std::exchange(m_probeBody, QByteArray());
         m_feedEnded = m_reply->isFinished();
+        m_feedStarted = false;
         pump();
+    }
+
+    // The first bytes are held back until they show whether they are MPEG
+    // audio, which the content type alone does not promise.
+    bool startFeed()
+    {
+        if (m_feedStarted)
+            return true;
+        if (m_feedHead.size() < kRecogniseBytes && !m_feedEnded) {
+            m_feedHead += m_reply->read(kRecogniseBytes - m_feedHead.size());
+            if (m_feedHead.size() < kRecogniseBytes && !m_feedEnded)
+                return false;
+        }
+        if (looksLikeMpegAudio(m_feedHead)) {
+            CapsPtr caps(gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 1, nullptr));
+            m_pipeline->setFeedCaps(caps.get());
+        }
+        m_pipeline->feed(std::exchange(m_feedHead, QByteArray()));
+        m_feedStarted = true;
+        return true;
     }
 
     // Moves the answer's bytes into the pipeline while it has room. When it
@@ -955,6 +995,10 @@ private:
     {
         if (!m_reply || !m_pipeline)
             return;
+        if (!startFeed()) {
+            m_watchdog.start(kProbeTimeoutMs);
+            return;
+        }
         while (m_reply->bytesAvailable() > 0 && m_pipeline->wantsData())
             m_pipeline->feed(m_reply->read(kFeedReadBuffer));
         if (m_reply->bytesAvailable() > 0) {
@@ -1074,6 +1118,8 @@ private:
     QTimer m_watchdog;
     QTimer m_feedPoll;
     bool m_feedEnded = false;
+    bool m_feedStarted = false;
+    QByteArray m_feedHead;
     QList<Candidate> m_queue;
     QSet<QUrl> m_visited;
     QNetworkReply *m_reply = nullptr;
