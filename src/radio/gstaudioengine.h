@@ -7,7 +7,10 @@
 namespace vidmo {
 
 // The audio engine over GStreamer. One pipeline per stream:
-//   uridecodebin ! audioconvert ! audioresample ! tee ! queue ! volume ! audio sink
+//   appsrc ! decodebin ! audioconvert ! audioresample ! tee ! queue ! volume ! audio sink
+// where appsrc gets the bytes of the HTTP answer that was fetched to look for
+// a playlist (uridecodebin in its place for files, other schemes and
+// Shoutcast's "ICY 200 OK", which Qt cannot read),
 // and per running encoder one more tee branch ending in an appsink that feeds
 // the encoder's standard input (S16LE, 44100 Hz, stereo, as WAV). Playlists are fetched and resolved here first
 // (GStreamer does not follow them). A stream that drops after it has played
