@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QWebEnginePage>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 using vidmo::PageAccessError;
@@ -464,5 +466,18 @@ void tst_webview::accessTimesOut()
     QCOMPARE(view->formCount(), 2);
 }
 
-QTEST_MAIN(tst_webview)
+// Qt WebEngine 6.4 now and then deadlocks in its own teardown at process
+// exit (seen under AddressSanitizer, after every case had passed: threads
+// of the engine waiting on each other). The results are in by then, so the
+// process ends without running that teardown.
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTEST_DISABLE_KEYPAD_NAVIGATION
+    tst_webview tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    const int rc = QTest::qExec(&tc, argc, argv);
+    std::fflush(nullptr);
+    std::_Exit(rc);
+}
 #include "tst_webview.moc"
