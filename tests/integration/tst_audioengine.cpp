@@ -475,7 +475,8 @@ void tst_audioengine::reconnectBacksOff()
     const QList<qint64> t = m_server->requestTimes("/flaky.mp3");
     const qint64 second = t[2] - t[1];
     const qint64 third = t[3] - t[2];
-    QVERIFY2(second >= 1900 && third >= 3900 && third > second,
+    // Qt's coarse timers may fire up to 5 % early.
+    QVERIFY2(second >= 1900 && third >= 3800 && third > second,
              qPrintable(QStringLiteral("%1 ms, %2 ms").arg(second).arg(third)));
     // the fourth answer (503) is a failure too: back to waiting, not given up
     QTRY_COMPARE(m_engine->streamState(h), State::Waiting);
