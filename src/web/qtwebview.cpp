@@ -49,7 +49,7 @@ QString withoutTrailingBlanksAndDots(const QString &path)
 //
 // A form or document may carry controls named "length", "elements" or "forms"
 // that shadow those properties; the prototypes' getters cannot be shadowed.
-const char kAccessScript[] = R"JS((function (args) {
+const char kAccessScript[] = R"JS((function (args, clicked) {
   'use strict';
   try {
     const getter = (proto, name) => Object.getOwnPropertyDescriptor(proto, name).get;
@@ -80,11 +80,13 @@ const char kAccessScript[] = R"JS((function (args) {
         throw new Error('The control has no ' + what);
       return v;
     };
-    return { ok: true, value: (function () { %1 })() };
+    if (clicked !== 0 && performance.timeOrigin !== clicked)
+      return { ok: false, replaced: true };
+    return { ok: true, value: (function () { %1 })(), document: performance.timeOrigin };
   } catch (e) {
     return { ok: false, error: String(e && e.message ? e.message : e) };
   }
-})(%2))JS";
+})(%2, %3))JS";
 
 } // namespace
 
@@ -171,14 +173,15 @@ void QtWebView::hideEvent(QHideEvent *event)
         QWidget::hideEvent(event);
 }
 
-QVariant QtWebView::access(const char *body, const QJsonArray &args)
+QVariant QtWebView::access(const char *body, const QJsonArray &args, double *document)
 {
     if (!m_page)
         throw PageAccessError(QStringLiteral("The view holds no document"));
 
     const QString script = QString::fromUtf8(kAccessScript)
                                .arg(QString::fromUtf8(body),
-                                    QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact)));
+                                    QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact)),
+                                    QString::number(m_clickedDocument, 'g', 17));
 
     struct Answer
     {
@@ -203,19 +206,27 @@ QVariant QtWebView::access(const char *body, const QJsonArray &args)
         connect(m_page, &QObject::destroyed, &loop, &QEventLoop::quit);
         timer.start(m_accessTimeoutMs);
         QPointer<QtWebView> self(this);
+        ++m_accessDepth;
         // No clicks meanwhile: a handler must not run again inside itself.
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         if (!self)
             throw PageAccessError(QStringLiteral("The view was closed"));
+        --m_accessDepth;
     }
     if (!answer->arrived)
         throw PageAccessError(QStringLiteral("The page did not answer"));
 
     const QVariantMap result = answer->value.toMap();
+    // A script that was still running when the clicked page went returns nothing.
+    const bool gone = m_clickedDocument != 0 && !result.contains(QStringLiteral("ok"));
+    if (gone || result.value(QStringLiteral("replaced")).toBool())
+        throw PageReplacedError(QStringLiteral("The page was replaced by the one its form sent for"));
     if (!result.value(QStringLiteral("ok")).toBool()) {
         const QString error = result.value(QStringLiteral("error")).toString();
         throw PageAccessError(error.isEmpty() ? QStringLiteral("The page has no document") : error);
     }
+    if (document)
+        *document = result.value(QStringLiteral("document")).toDouble();
     return result.value(QStringLiteral("value"));
 }
 
@@ -251,7 +262,27 @@ QString QtWebView::elementType(int form, int element)
 
 void QtWebView::clickElement(int form, int element)
 {
-    access("element(args[0], args[1]).click(); return null;", {form, element});
+    // A submit control's click starts a navigation that lands while the
+    // handler goes on walking the page. The page on the other side of it is
+    // not the one the handler walks: hold on to this document until control
+    // is back in the event loop, so a later access finds it gone rather than
+    // reading, or clicking into, the new page.
+    double document = 0;
+    access("element(args[0], args[1]).click(); return null;", {form, element}, &document);
+    if (m_clickedDocument == 0 && document != 0) {
+        m_clickedDocument = document;
+        QTimer::singleShot(0, this, &QtWebView::releaseClickedDocument);
+    }
+}
+
+void QtWebView::releaseClickedDocument()
+{
+    // Timers also fire inside the event loops of waiting accesses; the
+    // handler is over only when none is waiting.
+    if (m_accessDepth > 0)
+        QTimer::singleShot(10, this, &QtWebView::releaseClickedDocument);
+    else
+        m_clickedDocument = 0;
 }
 
 IWebView *QtWebViewFactory::create(QWidget *parent)

@@ -63,14 +63,23 @@ private:
     QWebEnginePage *ensurePage();
     void startLoad(const QString &address);
     // Runs body in the page with `args` bound; see the .cpp for the helpers
-    // body may use. Returns what body returns, or throws PageAccessError.
-    QVariant access(const char *body, const QJsonArray &args);
+    // body may use. Returns what body returns, or throws PageAccessError;
+    // `document`, if given, receives the time origin of the document it ran in.
+    QVariant access(const char *body, const QJsonArray &args, double *document = nullptr);
+    // Ends the hold on the clicked document once no access is waiting.
+    void releaseClickedDocument();
 
     QWebEnginePage *m_page = nullptr;
     QString m_requested;
     QString m_loaded;
     bool m_pending = false;
     int m_accessTimeoutMs = 5000;
+    // Accesses now waiting for the page (nested event loops).
+    int m_accessDepth = 0;
+    // The time origin of the document clicked in the running handler; 0: none.
+    // performance.timeOrigin is fixed for a document and differs between the
+    // documents a frame shows in turn, and the page cannot change it.
+    double m_clickedDocument = 0;
 };
 
 class QtWebViewFactory final : public IWebViewFactory

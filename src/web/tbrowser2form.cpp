@@ -88,13 +88,19 @@ void TBrowser2Form::login()
     IWebView &page = *SeeTVWebBrowser;
     SetWebFormField(page, QStringLiteral("login"), sEdit1->text());
     SetWebFormField(page, QStringLiteral("pass"), sEdit2->text());
-    const int forms = page.formCount();
-    for (int i = 0; i < forms; ++i) {
-        const int elements = page.elementsLength(i);
-        for (int j = 0; j < elements; ++j) {
-            if (page.elementType(i, j) == QLatin1String("submit"))
-                page.clickElement(i, j);
+    try {
+        const int forms = page.formCount();
+        for (int i = 0; i < forms; ++i) {
+            const int elements = page.elementsLength(i);
+            for (int j = 0; j < elements; ++j) {
+                if (page.elementType(i, j) == QLatin1String("submit"))
+                    page.clickElement(i, j);
+            }
         }
+    } catch (const PageReplacedError &) {
+        // A submit clicked above sent its form and the answer has replaced the
+        // page: the login is on its way, and what the view shows now is not
+        // ours to click through.
     }
 }
 

@@ -10,10 +10,20 @@ namespace vidmo {
 
 // A failed access to the loaded page (no document, an index out of range, a
 // script error or time-out). Raised in the caller, as a late-bound call would.
-class PageAccessError final : public Failure
+class PageAccessError : public Failure
 {
 public:
     using Failure::Failure;
+};
+
+// The document a click was made on during the same handler has since been
+// replaced, by the navigation that click started (a submitted form). The
+// handler's walk over that document is over: what the view holds now is
+// another page, which the walk must not touch.
+class PageReplacedError final : public PageAccessError
+{
+public:
+    using PageAccessError::PageAccessError;
 };
 
 // One web view. Both kinds of view of the program (the engine view `Chromium1`
@@ -39,6 +49,9 @@ public:
 
     // Page access to the loaded document's forms, counted from 0. Each call
     // reads the current document anew. A failure throws PageAccessError.
+    // After clickElement, and until control returns to the event loop, every
+    // access must find the document that was clicked: if it has gone, the
+    // access throws PageReplacedError instead of reading the new page.
     virtual int formCount() = 0;                                  // forms.Length
     virtual int formLength(int form) = 0;                         // forms[i].Length
     virtual QString itemName(int form, int item) = 0;             // forms[i].Item(j).Name

@@ -3,6 +3,7 @@
 // form posted to a loopback server.
 #include "web/qtwebview.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -160,6 +161,7 @@ private Q_SLOTS:
     void readsControls_data();
     void readsControls();
     void fillsAndSubmitsForm();
+    void clickHoldsItsDocument();
     void accessErrors_data();
     void accessErrors();
     void accessWithoutDocument();
@@ -391,6 +393,50 @@ void tst_webview::fillsAndSubmitsForm()
     QCOMPARE(fields.value("login"), login);
     QCOMPARE(fields.value("pass"), pass);
     QCOMPARE(fields.value("kind"), QStringLiteral("main"));
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("received"), 10000);
+}
+
+void tst_webview::clickHoldsItsDocument()
+{
+    LoopbackServer server; // answers the post with a page without forms
+    QVERIFY(server.listen());
+    Shown shown;
+    QtWebView *view = shown.view;
+    QVERIFY(shown.open(page("login.htm")));
+    QVariant ignored;
+    QVERIFY(evaluate(view->page(), QStringLiteral("document.forms[0].action = '%1'").arg(server.url("/login")),
+                     &ignored));
+    view->clickElement(0, 3);
+
+    // Still inside the handler that clicked: the login page is read until the
+    // answer replaces it, and then the new page is not read at all.
+    QElapsedTimer waited;
+    waited.start();
+    int counts = 0;
+    bool replaced = false;
+    while (!replaced && waited.elapsed() < 15000) {
+        try {
+            QCOMPARE(view->formCount(), 2);
+            ++counts;
+        } catch (const vidmo::PageReplacedError &) {
+            replaced = true;
+        } catch (const PageAccessError &e) {
+            QFAIL(qPrintable(u"after "_qs + QString::number(counts) + u": "_qs + e.text()));
+        }
+    }
+    QVERIFY2(replaced, qPrintable(QString::number(counts)));
+    QVERIFY(server.find("POST"));
+    QVERIFY_THROWS_EXCEPTION(vidmo::PageReplacedError, view->elementsLength(0));
+
+    // Back in the event loop the handler is over: the new page is read as usual.
+    const auto readsNewPage = [view] {
+        try {
+            return view->formCount() == 0;
+        } catch (const vidmo::PageReplacedError &) {
+            return false;
+        }
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(readsNewPage(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("received"), 10000);
 }
 

@@ -9,8 +9,15 @@ PageAccessError accessError(const QString &what)
 }
 } // namespace
 
+void FakeWebView::checkDocument() const
+{
+    if (m_replaced)
+        throw PageReplacedError(QStringLiteral("replaced by the submitted form's answer"));
+}
+
 int FakeWebView::formCount()
 {
+    checkDocument();
     if (noDocument)
         throw accessError(QStringLiteral("no document"));
     return int(forms.size());
@@ -18,6 +25,7 @@ int FakeWebView::formCount()
 
 FakeControl &FakeWebView::control(int form, int item)
 {
+    checkDocument();
     if (noDocument || form < 0 || form >= forms.size())
         throw accessError(QStringLiteral("form %1").arg(form));
     auto &controls = forms[form].controls;
@@ -28,6 +36,7 @@ FakeControl &FakeWebView::control(int form, int item)
 
 int FakeWebView::formLength(int form)
 {
+    checkDocument();
     if (noDocument || form < 0 || form >= forms.size())
         throw accessError(QStringLiteral("form %1").arg(form));
     return int(forms[form].controls.size());
@@ -44,7 +53,12 @@ int FakeWebView::elementsLength(int form) { return formLength(form); }
 
 QString FakeWebView::elementType(int form, int element) { return control(form, element).type; }
 
-void FakeWebView::clickElement(int form, int element) { ++control(form, element).clicks; }
+void FakeWebView::clickElement(int form, int element)
+{
+    FakeControl &clicked = control(form, element);
+    ++clicked.clicks;
+    m_replaced = clicked.replacesPage;
+}
 
 FakeWebView *FakeWebViewFactory::find(const QString &objectName, const QWidget *window) const
 {

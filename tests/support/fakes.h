@@ -43,6 +43,7 @@ struct FakeControl
     QString value;
     int clicks = 0;
     bool failOnAccess = false; // any access to it raises a page-access error
+    bool replacesPage = false; // its click sends the form: every later access finds the page gone
 };
 
 struct FakeForm
@@ -80,8 +81,10 @@ private:
         m_requested = address;
     }
     FakeControl &control(int form, int item);
+    void checkDocument() const;
 
     QString m_requested;
+    bool m_replaced = false;
 };
 
 class FakeWebViewFactory final : public IWebViewFactory

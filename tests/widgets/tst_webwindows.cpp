@@ -93,6 +93,7 @@ private Q_SLOTS:
     void loginButton();
     void loginButtonErrorShown_data();
     void loginButtonErrorShown();
+    void loginButtonStopsAtReplacedPage();
     void clickIntoEditEmptiesIt();
     void donation();
 };
@@ -244,6 +245,24 @@ void TestWebWindows::loginButtonErrorShown()
     QVERIFY(g.p.messageBox.shown[0].startsWith(u"Page access failed"_s));
     QCOMPARE(page->forms[0].controls[0].clicks, clicksBefore);
     QCOMPARE(page->forms[0].controls[2].clicks, 0);
+}
+
+void TestWebWindows::loginButtonStopsAtReplacedPage()
+{
+    Program g;
+    TBrowser2Form *login = g.p.ctx().windows.Browser2Form;
+    auto *page = static_cast<FakeWebView *>(login->SeeTVWebBrowser);
+    FakeControl sends = control(u"go"_s, u"submit"_s);
+    sends.replacesPage = true;
+    page->forms = {{{control(u"login"_s), sends, control(u"more"_s, u"submit"_s)}},
+                   {{control(u"s"_s, u"submit"_s)}}};
+    login->sBitBtn1->click();
+    // The form went off; nothing after it is clicked, and nothing is reported.
+    QCOMPARE(page->forms[0].controls[0].value, u"Vidmo"_s);
+    QCOMPARE(page->forms[0].controls[1].clicks, 1);
+    QCOMPARE(page->forms[0].controls[2].clicks, 0);
+    QCOMPARE(page->forms[1].controls[0].clicks, 0);
+    QVERIFY2(g.p.messageBox.shown.isEmpty(), qPrintable(g.p.messageBox.shown.join(u" | "_s)));
 }
 
 void TestWebWindows::clickIntoEditEmptiesIt()
