@@ -1,10 +1,12 @@
 // The channel grid against the real Qt WebEngine: a grid button loads its
 // generated player page into the main view (the path with a trailing blank
 // too), and the login window fills and submits a page's form posted to a
-// loopback server.
+// loopback server. A placeholder page asks its player host only when that
+// host is a real one.
 #include "app/programblock.h"
 #include "app/skinbutton.h"
 #include "app/tform1.h"
+#include "catalogue/catalogue.h"
 #include "fakeaudio.h"
 #include "fakes.h"
 #include "loopbackhttpserver.h"
@@ -85,6 +87,8 @@ private Q_SLOTS:
     void gridButtonLoadsPlayerPage_data();
     void gridButtonLoadsPlayerPage();
     void loginFillsAndSubmits();
+    void playerFrameAsksOnlyARealHost_data();
+    void playerFrameAsksOnlyARealHost();
 };
 
 void TestChannelPages::gridButtonLoadsPlayerPage_data()
@@ -158,9 +162,62 @@ void TestChannelPages::loginFillsAndSubmits()
     QCOMPARE(fields.queryItemValue(u"login"_s), u"Vidmo"_s);
     QCOMPARE(fields.queryItemValue(u"pass"_s), u"Mirel"_s);
     QCOMPARE(fields.queryItemValue(u"other"_s), u"Vidmo"_s);
-    QVERIFY(program.box.shown.isEmpty());
+    QVERIFY2(program.box.shown.isEmpty(), qPrintable(program.box.shown.join(u" | "_s)));
     for (const auto &r : program.server.requests())
         QVERIFY(r.path != "/never");
+}
+
+void TestChannelPages::playerFrameAsksOnlyARealHost_data()
+{
+    QTest::addColumn<QString>("host"); // empty: as generated
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("placeholder host as generated") << QString() << false;
+    QTest::newRow("reserved .invalid name") << u"http://player.invalid"_s << false;
+    QTest::newRow("real host") << u"loopback"_s << true;
+}
+
+void TestChannelPages::playerFrameAsksOnlyARealHost()
+{
+    QFETCH(QString, host);
+    QFETCH(bool, asked);
+
+    LoopbackHttpServer server;
+    server.serve("/public/ort.htm", "<html><body>player</body></html>");
+    QFile generated(QStringLiteral(VIDMO_PROGRAM_DIR "channel/public/ort.htm"));
+    QVERIFY(generated.open(QIODevice::ReadOnly));
+    QString html = QString::fromUtf8(generated.readAll());
+    const QString placeholder = u"data-player=\"http://"_s + catalogueHost(u"player"_s) + u'/';
+    QVERIFY2(html.contains(placeholder), qPrintable(html));
+    if (!host.isEmpty()) {
+        const QString base = host == u"loopback"_s ? server.url("") : host;
+        html.replace(placeholder, u"data-player=\""_s + base + u'/');
+    }
+    QTemporaryDir dir;
+    QFile page(dir.filePath(u"ort.htm"_s));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write(html.toUtf8());
+    page.close();
+
+    QtWebViewFactory views;
+    QWidget window;
+    window.resize(700, 500);
+    auto *view = static_cast<QtWebView *>(views.create(&window));
+    view->resize(700, 500);
+    window.show();
+    QSignalSpy finished(view, &QWebEngineView::loadFinished);
+    view->load(page.fileName());
+    QVERIFY(finished.wait(20000));
+    QVERIFY(finished.first().first().toBool());
+
+    // The frame is attached from the page's load handler, which has run by now.
+    const QVariant src = evaluate(view->page(), u"document.getElementById('player').getAttribute('src')"_s);
+    if (asked) {
+        QCOMPARE(src.toString(), server.url("/public/ort.htm"));
+        QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 10000);
+        QCOMPARE(server.requests().first().path, QByteArray("/public/ort.htm"));
+    } else {
+        QVERIFY2(src.isNull(), qPrintable(src.toString()));
+    }
 }
 
 QTEST_MAIN(TestChannelPages)
