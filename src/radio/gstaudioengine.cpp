@@ -332,6 +332,49 @@ void deleteFlagRef(gpointer data)
     delete static_cast<std::shared_ptr<std::atomic<bool>> *>(data);
 }
 
+// Decoded sound that is known to be empty at the start of a stream: it is
+// dropped, and what follows moves up by as much, so that the sink starts
+// on the first real sound instead of waiting out the gap.
+struct LeadCut
+{
+    GstClockTime lead;
+    GstClockTime origin = GST_CLOCK_TIME_NONE;
+    GstClockTime dropped = 0;
+    bool cutting = true;
+};
+
+GstPadProbeReturn onLeadBuffer(GstPad *, GstPadProbeInfo *info, gpointer data)
+{
+    auto &cut = *static_cast<LeadCut *>(data);
+    GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    const GstClockTime pts = GST_BUFFER_PTS(buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(pts))
+        return cut.dropped == 0 ? GST_PAD_PROBE_REMOVE : GST_PAD_PROBE_OK;
+    if (cut.cutting) {
+        if (!GST_CLOCK_TIME_IS_VALID(cut.origin))
+            cut.origin = pts;
+        // Only whole buffers that end inside the empty lead go.
+        const GstClockTime duration = GST_BUFFER_DURATION(buffer);
+        if (GST_CLOCK_TIME_IS_VALID(duration) && pts >= cut.origin
+            && pts + duration <= cut.origin + cut.lead) {
+            cut.dropped = pts + duration - cut.origin;
+            return GST_PAD_PROBE_DROP;
+        }
+        cut.cutting = false;
+    }
+    if (cut.dropped == 0)
+        return GST_PAD_PROBE_REMOVE; // nothing to move up
+    buffer = gst_buffer_make_writable(buffer);
+    GST_BUFFER_PTS(buffer) = pts > cut.dropped ? pts - cut.dropped : 0;
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    return GST_PAD_PROBE_OK;
+}
+
+void deleteLeadCut(gpointer data)
+{
+    delete static_cast<LeadCut *>(data);
+}
+
 void onPadAdded(GstElement *, GstPad *pad, gpointer data)
 {
     auto *convert = static_cast<GstElement *>(data);
@@ -458,6 +501,7 @@ public:
 
         p->m_volume = volume;
         p->m_tee = tee;
+        p->m_convert = convert;
         p->m_uri = uri;
         GstRef<GstPad> teeSink(gst_element_get_static_pad(tee, "sink"));
         gst_pad_add_probe(teeSink.get(), GST_PAD_PROBE_TYPE_BUFFER, onFirstBuffer,
@@ -503,6 +547,16 @@ public:
         GstBuffer *buffer = gst_buffer_new_allocate(nullptr, gsize(bytes.size()), nullptr);
         gst_buffer_fill(buffer, 0, bytes.constData(), gsize(bytes.size()));
         gst_app_src_push_buffer(GST_APP_SRC(m_appsrc), buffer); // takes the buffer
+    }
+    // The first `ns` of decoded sound are known to be empty (see silentLeadNs):
+    // skip them. Called before the first bytes are fed.
+    void skipSilentLead(qint64 ns)
+    {
+        if (ns <= 0)
+            return;
+        GstRef<GstPad> pad(gst_element_get_static_pad(m_convert, "sink"));
+        gst_pad_add_probe(pad.get(), GST_PAD_PROBE_TYPE_BUFFER, onLeadBuffer,
+                          new LeadCut{GstClockTime(ns)}, deleteLeadCut);
     }
     // What the bytes are, when we know: decodebin then need not guess. Its
     // guessing runs every type finder until one is certain, which for MP3
@@ -595,6 +649,7 @@ private:
     GstRef<GstBus> m_bus;
     GstElement *m_volume = nullptr;
     GstElement *m_tee = nullptr;
+    GstElement *m_convert = nullptr;
     GstElement *m_appsrc = nullptr;
     QUrl m_uri;
     std::shared_ptr<std::atomic<bool>> m_flowing = std::make_shared<std::atomic<bool>>(false);
@@ -969,19 +1024,21 @@ private:
     }
 
     // The first bytes are held back until they show whether they are MPEG
-    // audio, which the content type alone does not promise.
+    // audio, which the content type alone does not promise: a few frames in
+    // a row, or up to 4 KiB that are not.
     bool startFeed()
     {
         if (m_feedStarted)
             return true;
-        if (m_feedHead.size() < kRecogniseBytes && !m_feedEnded) {
+        if (m_feedHead.size() < kRecogniseBytes)
             m_feedHead += m_reply->read(kRecogniseBytes - m_feedHead.size());
-            if (m_feedHead.size() < kRecogniseBytes && !m_feedEnded)
-                return false;
-        }
-        if (looksLikeMpegAudio(m_feedHead)) {
+        const bool mpeg = looksLikeMpegAudio(m_feedHead);
+        if (!mpeg && m_feedHead.size() < kRecogniseBytes && !m_feedEnded)
+            return false;
+        if (mpeg) {
             CapsPtr caps(gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 1, nullptr));
             m_pipeline->setFeedCaps(caps.get());
+            m_pipeline->skipSilentLead(silentLeadNs(m_feedHead));
         }
         m_pipeline->feed(std::exchange(m_feedHead, QByteArray()));
         m_feedStarted = true;

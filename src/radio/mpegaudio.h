@@ -11,4 +11,12 @@ namespace vidmo {
 // ADTS frames, whose sync word looks alike, and text are not taken.
 bool looksLikeMpegAudio(const QByteArray &head, int frames = 3);
 
+// How long the start of a Layer III stream joined mid-way decodes to nothing
+// but silence, in nanoseconds. A frame may take part of its data from the
+// frames before it (the bit reservoir); up to the first frame whose data all
+// came after the join, the decoder has nothing to rebuild and plays zeros.
+// Counted from the first frame looksLikeMpegAudio finds; 0 for a stream
+// from its start, for Layers I and II, and for bytes that are no MPEG audio.
+qint64 silentLeadNs(const QByteArray &head);
+
 } // namespace vidmo

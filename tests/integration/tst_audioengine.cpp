@@ -143,6 +143,7 @@ private Q_SLOTS:
     void reconnectsAfterDrop();
     void reconnectBacksOff();
     void longFileOverHttp();
+    void joinedMidwayStartsWithSound();
     void encoderGetsWav();
     void recordsMp3_data();
     void recordsMp3();
@@ -674,6 +675,47 @@ void tst_audioengine::longFileOverHttp()
     }
     QCOMPARE(m_server->requests("/long.mp3"), 1);
     QVERIFY(m_engine->BASS_StreamFree(h));
+}
+
+void tst_audioengine::joinedMidwayStartsWithSound()
+{
+    REQUIRE_SERVICES();
+    // From frame 40 (byte 8359) on, every frame of this file takes its data
+    // from 495 to 511 bytes back, across the three frames before it; joined
+    // there, those three frames cannot be rebuilt and decode to zeros.
+    const QByteArray tone = fixture("tone-3s.mp3");
+    constexpr int kFramesAfterJoin = 116 - 40;
+    constexpr int kFrameSamples = 1152;
+    m_server->route("/joined.mp3", {Route::Kind::Body, 200, "audio/mpeg", tone.mid(8359)});
+    const QString out = m_workDir.filePath(QStringLiteral("joined.wav"));
+    const HSTREAM h = startStation(*m_engine, m_server->url("/joined.mp3"));
+    // Recording from before the first byte: it gets all that is played.
+    QVERIFY(m_engine->BASS_Encode_Start(h, QStringLiteral("tee ") + vidmo::quoteCommandArgument(out),
+                                        0x80040000u, nullptr, nullptr)
+            != 0);
+    WAIT_FOR_SOUND(kLoud);
+    // Played to its end: the engine waits to connect again.
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->streamState(h), State::Waiting, 10000);
+    QVERIFY(m_engine->BASS_Encode_Stop(h));
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->finishingEncoderCount(), 0, 10000);
+    QVERIFY(m_engine->BASS_StreamFree(h));
+
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray pcm = splitWav(f.readAll()).pcm;
+    const auto *samples = reinterpret_cast<const qint16 *>(pcm.constData());
+    const qsizetype count = pcm.size() / 2;
+    qsizetype firstLoud = 0;
+    while (firstLoud < count && std::abs(samples[firstLoud]) < 300)
+        ++firstLoud;
+    const qsizetype frames = pcm.size() / 4;
+    qInfo("%lld sample frames, first sound at %lld", qlonglong(frames), qlonglong(firstLoud / 2));
+    // Sound within the first decoded frame (the decoder fades into it over
+    // a few hundred samples), where the empty frames would have put it
+    // after 3 × 1152.
+    QVERIFY2(firstLoud / 2 < kFrameSamples, qPrintable(QString::number(firstLoud / 2)));
+    // And nothing else is missing.
+    QCOMPARE(frames, qsizetype((kFramesAfterJoin - 3) * kFrameSamples));
 }
 
 int main(int argc, char **argv)

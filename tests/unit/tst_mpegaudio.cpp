@@ -10,6 +10,8 @@ class tst_mpegaudio : public QObject
 private Q_SLOTS:
     void recognises_data();
     void recognises();
+    void silentLead_data();
+    void silentLead();
 };
 
 namespace {
@@ -32,6 +34,32 @@ QByteArray frames(const QByteArray &header, int spacing, int count)
         out += frame;
     }
     return out;
+}
+
+// Layer III frames of `spacing` bytes whose main_data_begin fields are
+// `backs`, one frame each. `sideAt` is where the side information starts
+// (4, or 6 behind a check word); MPEG-1 has a 9-bit field, MPEG-2 an 8-bit one.
+QByteArray layer3(const QByteArray &header, int spacing, int sideAt, bool mpeg1, QList<int> backs)
+{
+    QByteArray out;
+    for (int back : backs) {
+        QByteArray frame(spacing, '\0');
+        frame.replace(0, header.size(), header);
+        if (mpeg1) {
+            frame[sideAt] = char(back >> 1);
+            frame[sideAt + 1] = char((back & 1) << 7);
+        } else {
+            frame[sideAt] = char(back);
+        }
+        out += frame;
+    }
+    return out;
+}
+
+// The length of `frames` frames of `samples` samples each.
+qint64 ns(int frames, int samples, int rate)
+{
+    return qint64(frames) * samples * 1000000000 / rate;
 }
 
 } // namespace
@@ -64,6 +92,51 @@ void tst_mpegaudio::recognises()
     QFETCH(QByteArray, head);
     QFETCH(bool, mpeg);
     QCOMPARE(vidmo::looksLikeMpegAudio(head), mpeg);
+}
+
+void tst_mpegaudio::silentLead_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<qint64>("ns");
+    // 64 kbit/s, 209-byte frames carrying 173 bytes of main data each. From
+    // frame 40 (byte 8359) on, frames reach back 495 to 511 bytes: three
+    // frames are needed before one decodes in full.
+    const QByteArray tone = fixture("tone-3s.mp3");
+    const auto mpeg1 = [](int frames) { return ns(frames, 1152, 44100); };
+
+    QTest::newRow("file from its start") << tone << qint64(0);
+    QTest::newRow("joined at a frame") << tone.mid(8359) << mpeg1(3);
+    QTest::newRow("joined inside a frame") << tone.mid(8359 + 100) << mpeg1(3);
+    // the third frame's header has come, its side information not yet
+    QTest::newRow("only the first frames arrived") << tone.mid(8359, 209 * 2 + 5) << mpeg1(2);
+    QTest::newRow("no mpeg audio") << QByteArray(8192, '\0') << qint64(0);
+
+    // 128 kbit/s joint stereo, 417 bytes a frame: 381 of main data, 379 with a check word
+    const QByteArray plain("\xFF\xFB\x90\x64", 4);
+    const QByteArray checked("\xFF\xFA\x90\x64", 4);
+    QTest::newRow("reservoir complete at once") << layer3(plain, 417, 4, true, {0, 300, 300}) << qint64(0);
+    QTest::newRow("first frame reaches back") << layer3(plain, 417, 4, true, {1, 381, 300}) << mpeg1(1);
+    QTest::newRow("one byte beyond the first frame") << layer3(plain, 417, 4, true, {1, 382, 0}) << mpeg1(2);
+    QTest::newRow("nine-bit field, largest value") << layer3(plain, 417, 4, true, {511, 511, 511, 0})
+                                                   << mpeg1(2);
+    QTest::newRow("check word shifts the field") << layer3(checked, 417, 6, true, {400, 379, 0})
+                                                  << mpeg1(1);
+    QTest::newRow("check word takes two bytes of data")
+        << layer3(checked, 417, 6, true, {400, 380, 0}) << mpeg1(2);
+    // MPEG-2, 32 kbit/s, 22.05 kHz, mono: 104 bytes a frame, 91 of main data, 576 samples
+    const QByteArray mpeg2("\xFF\xF3\x40\xC4", 4);
+    QTest::newRow("MPEG-2 frames") << layer3(mpeg2, 104, 4, false, {200, 150, 100, 0})
+                                   << ns(2, 576, 22050);
+    // Layer II has no reservoir: the same bytes mean nothing there
+    const QByteArray layer2("\xFF\xFD\x90\x64", 4);
+    QTest::newRow("Layer II") << layer3(layer2, 417, 4, true, {511, 511, 511}) << qint64(0);
+}
+
+void tst_mpegaudio::silentLead()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(qint64, ns);
+    QCOMPARE(vidmo::silentLeadNs(head), ns);
 }
 
 QTEST_GUILESS_MAIN(tst_mpegaudio)
