@@ -2,12 +2,20 @@
 // generated player page into the main view (the path with a trailing blank
 // too), and the login window fills and submits a page's form posted to a
 // loopback server. A placeholder page asks its player host only when that
-// host is a real one.
+// host is a real one. And every channel of every page of the grid does what
+// its catalogue rows say, on the real web views and the real audio engine.
 #include "app/programblock.h"
 #include "app/skinbutton.h"
 #include "app/tform1.h"
 #include "catalogue/catalogue.h"
-#include "fakeaudio.h"
+#include "navigation/categorynavigator.h"
+#include "navigation/categorypages.h"
+#include "radio/gstaudioengine.h"
+#include "web/outsidesitewindow.h"
+#include "web/tkorbinaform.h"
+#include "web/tnarkomtvform.h"
+#include "web/tovegoplayerform.h"
+#include "web/ttvprogrammform.h"
 #include "fakes.h"
 #include "loopbackhttpserver.h"
 #include "web/qtwebview.h"
@@ -63,7 +71,7 @@ struct RealProgram
     test::FakeMessageBox box;
     test::FakeShell shell;
     test::FakeHttpClient http;
-    test::FakeAudioEngine audio;
+    GstAudioEngine audio;
     QtWebViewFactory views;
     std::unique_ptr<ProgramBlock> block;
 };
@@ -89,6 +97,7 @@ private Q_SLOTS:
     void loginFillsAndSubmits();
     void playerFrameAsksOnlyARealHost_data();
     void playerFrameAsksOnlyARealHost();
+    void everyChannelOfEveryPage();
 };
 
 void TestChannelPages::gridButtonLoadsPlayerPage_data()
@@ -218,6 +227,112 @@ void TestChannelPages::playerFrameAsksOnlyARealHost()
     } else {
         QVERIFY2(src.isNull(), qPrintable(src.toString()));
     }
+}
+
+
+namespace {
+
+// The window an outside-site row shows, and the view it loads the site into.
+std::pair<QWidget *, IWebView *> outsideWindow(const Windows &w, ChannelWindow which)
+{
+    switch (which) {
+    case ChannelWindow::TKorbinaForm:
+        return {w.KorbinaForm, w.KorbinaForm->Chromium1};
+    case ChannelWindow::TNarkomTVForm:
+        return {w.NarkomTVForm, w.NarkomTVForm->Chromium1};
+    case ChannelWindow::TOvegoPlayerForm:
+        return {w.OvegoPlayerForm, w.OvegoPlayerForm->Chromium1};
+    case ChannelWindow::TBrowser2Form:
+        return {w.Browser2Form, w.Browser2Form->SeeTVWebBrowser};
+    case ChannelWindow::None:
+        break;
+    }
+    return {nullptr, nullptr};
+}
+
+} // namespace
+
+void TestChannelPages::everyChannelOfEveryPage()
+{
+    RealProgram program;
+    AppContext &ctx = program.block->context();
+    TForm1 *form = program.form();
+    QtWebView *main = program.mainView();
+    IWebView *programme = ctx.windows.TVprogrammForm->WebBrowser1;
+    const QString dir = ctx.services.programDir;
+    int clicks = 0, pages = 0, stations = 0, sites = 0;
+
+    for (const CategoryPage &category : categoryPages()) {
+        CategoryNavigator(ctx).applyPage(category.key);
+        for (SkinButton *button : form->gridButtons()) {
+            const QString caption = button->text();
+            if (!button->isVisibleTo(form) || caption.isEmpty())
+                continue;
+            const QString where = category.key + u": \""_s + caption + u'"';
+            QVector<const TChannelEntry *> rows;
+            bool subPage = false;
+            for (const TChannelEntry &row : channelCatalogue()) {
+                if (row.Kind == ChannelKind::ClosedSubPage)
+                    subPage |= ctx.lang(u"Category"_s, row.CategoryKey) == caption;
+                else if (row.Caption == caption)
+                    rows << &row;
+            }
+            if (subPage)
+                continue; // it turns the page; the sub-page is swept on its own
+            QVERIFY2(!rows.isEmpty(), qPrintable(where + u" has no row"_s));
+
+            const std::uint32_t streamBefore = form->RadioStream;
+            const qsizetype openedBefore = program.shell.opened.size();
+            QSignalSpy finished(main, &QWebEngineView::loadFinished);
+            button->click();
+            ++clicks;
+
+            QString page; // the local page the main view must end up showing
+            for (const TChannelEntry *row : rows) {
+                if (!row->Programme.isEmpty()) {
+                    QCOMPARE(programme->requestedAddress(), dir + row->Programme);
+                    QVERIFY2(QFileInfo(QtWebView::urlFor(dir + row->Programme).toLocalFile()).isFile(),
+                             qPrintable(where + u": no programme page "_s + row->Programme));
+                }
+                switch (row->Kind) {
+                case ChannelKind::RadioStation:
+                    ++stations;
+                    QVERIFY2(form->RadioStream != streamBefore, qPrintable(where));
+                    QVERIFY2(program.audio.streamState(form->RadioStream) != GstAudioEngine::StreamState::None,
+                             qPrintable(where));
+                    [[fallthrough]];
+                case ChannelKind::ChannelPage:
+                    page = withServerBase(row->Page, ctx.services.serverBase);
+                    if (page == row->Page)
+                        page = dir + row->Page;
+                    break;
+                case ChannelKind::OutsideWindow: {
+                    ++sites;
+                    const auto [window, view] = outsideWindow(ctx.windows, row->Window);
+                    QVERIFY2(window && window->isVisible(), qPrintable(where));
+                    QCOMPARE(view->requestedAddress(), row->Address);
+                    window->hide();
+                    break;
+                }
+                case ChannelKind::SystemBrowser:
+                    QCOMPARE(program.shell.opened.size(), openedBefore + 1);
+                    QCOMPARE(program.shell.opened.last(), row->Address);
+                    break;
+                case ChannelKind::ClosedSubPage:
+                    break;
+                }
+            }
+            if (!page.isEmpty()) {
+                ++pages;
+                const QUrl url = QtWebView::urlFor(page);
+                QTRY_VERIFY2_WITH_TIMEOUT(main->url() == url && !finished.isEmpty(), qPrintable(where), 20000);
+                QVERIFY2(finished.last().first().toBool(), qPrintable(where + u": "_s + url.toString()));
+            }
+            QVERIFY2(program.box.shown.isEmpty(), qPrintable(where + u": "_s + program.box.shown.join(u" | "_s)));
+        }
+    }
+    qInfo("%d clicks: %d pages, %d stations, %d outside sites", clicks, pages, stations, sites);
+    QVERIFY(clicks > 300);
 }
 
 QTEST_MAIN(TestChannelPages)
