@@ -353,10 +353,12 @@ GstPadProbeReturn onLeadBuffer(GstPad *, GstPadProbeInfo *info, gpointer data)
     if (cut.cutting) {
         if (!GST_CLOCK_TIME_IS_VALID(cut.origin))
             cut.origin = pts;
-        // Only whole buffers that end inside the empty lead go.
+        // Only whole buffers that end inside the empty lead go; a frame lasts
+        // 8 ms at the least, so a millisecond allows for the decoder's
+        // rounding of timestamps without taking a frame of sound.
         const GstClockTime duration = GST_BUFFER_DURATION(buffer);
         if (GST_CLOCK_TIME_IS_VALID(duration) && pts >= cut.origin
-            && pts + duration <= cut.origin + cut.lead) {
+            && pts + duration <= cut.origin + cut.lead + GST_MSECOND) {
             cut.dropped = pts + duration - cut.origin;
             return GST_PAD_PROBE_DROP;
         }
