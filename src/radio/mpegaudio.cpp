@@ -25,7 +25,7 @@ struct Header
     bool crc = false;
     bool mono = false;
 
-    int samples() const { return layer == 1 ? 384 : layer == 2 || mpeg1 ? 1152 : 576; }
+    int layer3Samples() const { return mpeg1 ? 1152 : 576; }
     // Header, check word and side information come before a Layer III
     // frame's own share of main data.
     int layer3Overhead() const
@@ -111,7 +111,7 @@ qint64 silentLeadNs(const QByteArray &head)
         const int back = h.mpeg1 ? (data[side] << 1) | (data[side + 1] >> 7) : data[side];
         if (back <= reservoir)
             break; // decodes in full: the sound starts here
-        samples += h.samples();
+        samples += h.layer3Samples();
         reservoir += h.length - h.layer3Overhead();
         at += h.length;
     }

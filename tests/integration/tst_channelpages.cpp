@@ -229,7 +229,6 @@ void TestChannelPages::playerFrameAsksOnlyARealHost()
     }
 }
 
-
 namespace {
 
 // The window an outside-site row shows, and the view it loads the site into.
